@@ -1,0 +1,1 @@
+#include "k3sim.h"
