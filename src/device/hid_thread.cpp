@@ -1,1 +1,545 @@
 #include "hid_thread.h"
+
+#include "commandset.h"
+#include "deviceowner.h"
+#include "rawio.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QMutexLocker>
+#include <QSettings>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <hidapi.h>
+
+#include <cstring>
+#include <vector>
+
+using namespace k3proto;
+
+Hid_Thread::Hid_Thread(QObject *parent)
+    : QThread(parent)
+{
+    // The listener occupies one pool thread for as long as it runs; write tasks
+    // need another, or the idle token would never come back.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    if (pool->maxThreadCount() < 2)
+        pool->setMaxThreadCount(2);
+    listenerFuture = QtFuture::makeReadyFuture();
+}
+
+Hid_Thread::~Hid_Thread()
+{
+    stopListener();
+    // A write still running on the pool uses our buffers and handle: let it end.
+    // It always gives the token back, so this wait is short; the bound only
+    // guards against a hidapi call that never returns.
+    for (int i = 0; i < kIdlePolls && !isIdle.load(); ++i)
+        QThread::msleep(kIdlePollMs);
+    rawio::close(cmdHandle);
+}
+
+QList<HidDevice> Hid_Thread::deviceList() const
+{
+    QMutexLocker lock(&devicesLock);
+    return devices;
+}
+
+QString Hid_Thread::pathOf(uint did, bool eventInterface) const
+{
+    QMutexLocker lock(&devicesLock);
+    if (did >= uint(devices.size()))
+        return {};
+    return eventInterface ? devices.at(did).path2 : devices.at(did).path;
+}
+
+void Hid_Thread::clearPath(uint did, bool eventInterface)
+{
+    QMutexLocker lock(&devicesLock);
+    if (did >= uint(devices.size()))
+        return;
+    if (eventInterface)
+        devices[did].path2.clear();
+    else
+        devices[did].path.clear();
+}
+
+// ---------------------------------------------------------------- discovery
+
+void Hid_Thread::scanDevices(const QList<DevInfoEntry> &catalogue)
+{
+    QList<HidDevice> found;
+    for (int i = 0; i < catalogue.size(); ++i) {
+        HidDevice d;
+        d.id = i;
+        d.name = catalogue.at(i).productName;
+        found.append(d);
+    }
+    // Only the first catalogue entry is searched; the last matching interface of
+    // each kind in enumeration order wins.
+    if (!catalogue.isEmpty()) {
+        const DevInfoEntry &e = catalogue.first();
+        QString first, second;
+        hid_device_info *list = hid_enumerate(e.vid, e.pid);
+        for (hid_device_info *it = list; it; it = it->next) {
+            const QString path = QString::fromLocal8Bit(it->path ? it->path : "");
+            if (it->usage_page == e.usagePage && it->usage == e.usage)
+                first = path;
+            if (it->usage_page == e.usagePage2 && it->usage == e.usage2)
+                second = path;
+            if (!first.isEmpty() && !second.isEmpty()) {
+                found[0].path = first;
+                found[0].path2 = second;
+                found[0].reportLength = qint32(e.reportLength);
+            }
+        }
+        hid_free_enumeration(list);
+    }
+    QMutexLocker lock(&devicesLock);
+    devices = found;
+}
+
+bool Hid_Thread::rescan(const QList<DevInfoEntry> &catalogue)
+{
+    stopListener();
+    if (!waitIdle()) {
+        // A transaction holds the token for too long: keep the old list and
+        // rely on the next device change to rescan.
+        qCWarning(lcDevice) << "rescan skipped: device link busy";
+        return false;
+    }
+    scanDevices(catalogue);
+    isIdle.store(true);
+    return true;
+}
+
+// ---------------------------------------------------------------- transport
+
+bool Hid_Thread::waitIdle()
+{
+    bool expected = true;
+    if (isIdle.compare_exchange_strong(expected, false))
+        return true;
+    for (int poll = 1; poll <= kIdlePolls; ++poll) {
+        QThread::msleep(kIdlePollMs);
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        if (poll == kIdlePolls)
+            break;  // the 255th sleep gives up without looking again
+        expected = true;
+        if (isIdle.compare_exchange_strong(expected, false))
+            return true;
+    }
+    return false;
+}
+
+hid_device_ *Hid_Thread::openCmdInterface(uint did)
+{
+    const QString path = pathOf(did, false);
+    if (path.isEmpty())
+        return nullptr;
+    rawio::close(cmdHandle);
+    cmdHandle = rawio::open(path);
+    if (!cmdHandle)
+        clearPath(did, false);  // gone until the next scan
+    return cmdHandle;
+}
+
+int Hid_Thread::reportLengthOf(uint did) const
+{
+    QMutexLocker lock(&devicesLock);
+    return did < uint(devices.size()) ? devices.at(did).reportLength : 0;
+}
+
+bool Hid_Thread::finishTransaction(bool ok)
+{
+    rawio::close(cmdHandle);
+    isIdle.store(true);
+    return ok;
+}
+
+bool Hid_Thread::sendCommand(int dataLength)
+{
+    const uint did = curDevice;
+    if (!openCmdInterface(did))
+        return finishTransaction(false);
+    if (!openCmdInterface(did) || rawio::sendFeature(cmdHandle, featureOut.data(), featureOut.size()) < 0)
+        return finishTransaction(false);
+    if (dataLength <= 0)
+        return finishTransaction(true);
+
+    const int reportLength = reportLengthOf(did);
+    const int chunk = qMin(dataLength, reportLength);
+    if (chunk <= 0)
+        return finishTransaction(false);
+    std::vector<quint8> report(size_t(reportLength) + 1, 0);
+    for (int offset = 0; offset < dataLength; offset += chunk) {
+        report[0] = 0x00;
+        std::memcpy(report.data() + 1, dataBuf.data() + offset, size_t(qMin(chunk, dataLength - offset)));
+        if (!openCmdInterface(did) || rawio::write(cmdHandle, report.data(), report.size()) < 0)
+            return finishTransaction(false);
+        QThread::msleep(kReportPauseMs);
+    }
+    return finishTransaction(true);
+}
+
+bool Hid_Thread::queryCommand(int dataLength)
+{
+    const uint did = curDevice;
+    if (!openCmdInterface(did))
+        return finishTransaction(false);
+    if (!openCmdInterface(did) || rawio::sendFeature(cmdHandle, featureOut.data(), featureOut.size()) < 0)
+        return finishTransaction(false);
+    // The answer goes to a scratch copy: a failed fetch leaves featureIn as prefilled.
+    std::array<quint8, kFeatureReportSize> answer = featureIn;
+    answer[0] = 0x00;
+    if (!openCmdInterface(did) || rawio::getFeature(cmdHandle, answer.data(), answer.size()) < 0)
+        return finishTransaction(false);
+    featureIn = answer;
+    if (dataLength <= 0)
+        return finishTransaction(true);
+
+    const int reportLength = reportLengthOf(did);
+    const int chunk = qMin(dataLength, reportLength);
+    if (chunk <= 0)
+        return finishTransaction(false);
+    std::vector<quint8> report(size_t(reportLength) + 1, 0);
+    for (int offset = 0; offset < dataLength; offset += chunk) {
+        std::fill(report.begin(), report.end(), 0);
+        if (!openCmdInterface(did))
+            return finishTransaction(false);
+        // A keyboard that accepted the query but sends nothing must not block
+        // the GUI thread: no report within the limit fails the transaction.
+        if (rawio::read(cmdHandle, report.data(), report.size(), kDataReadTimeoutMs) <= 0)
+            return finishTransaction(false);
+        std::memcpy(dataBuf.data() + offset, report.data(), size_t(qMin(chunk, dataLength - offset)));
+    }
+    return finishTransaction(true);
+}
+
+// ---------------------------------------------------------------- commands
+
+void Hid_Thread::frameRequest(quint8 code, std::initializer_list<quint8> params)
+{
+    const Command *cmd = findCommand(code);
+    featureOut.fill(0);
+    featureOut[1] = code;
+    int i = 2;
+    for (quint8 p : params)
+        if (i < kFeatureReportSize)
+            featureOut[size_t(i++)] = p;
+    if (cmd && cmd->tail)
+        std::memcpy(featureOut.data() + 6, kTail, sizeof kTail);
+}
+
+bool Hid_Thread::takeTokenOrLog(quint8 code)
+{
+    if (waitIdle())
+        return true;
+    const Command *cmd = findCommand(code);
+    if (cmd && cmd->kind == Kind::Setting)
+        qDebug().noquote() << QStringLiteral("cmd Failed ")
+                                  + QString::number(code, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+    else
+        qDebug("cmd Failed");
+    return false;
+}
+
+void Hid_Thread::startWrite(quint8 code)
+{
+    const Command *cmd = findCommand(code);
+    const int length = cmd ? cmd->payload : 0;
+    // Fire and forget: the pool thread gives the token back when it is done.
+    QThreadPool::globalInstance()->start([this, length] { sendCommand(length); });
+    if (cmd && cmd->pauseAfter)
+        QThread::msleep(kReportPauseMs);
+}
+
+bool Hid_Thread::runQuery(quint8 code, uchar *data, int length)
+{
+    if (data && length > 0)
+        std::memcpy(dataBuf.data(), data, size_t(length));
+    const bool ok = queryCommand(length);
+    if (data && length > 0)
+        std::memcpy(data, dataBuf.data(), size_t(length));
+    Q_UNUSED(code);
+    return ok;
+}
+
+void Hid_Thread::swichCurDevice(uint did)
+{
+    curDevice = did;
+    startListener(did);
+}
+
+void Hid_Thread::hid_02H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3)
+{
+    if (!takeTokenOrLog(0x02))
+        return;
+    frameRequest(0x02, {byte1, byte2, byte3});
+    startWrite(0x02);
+}
+
+void Hid_Thread::hid_04H_SetButtonSensitivity(uchar sens1)
+{
+    if (!takeTokenOrLog(0x04))
+        return;
+    frameRequest(0x04, {sens1});
+    startWrite(0x04);
+}
+
+void Hid_Thread::hid_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
+                                    uchar color, uchar bl0, uchar bl1)
+{
+    if (!takeTokenOrLog(0x08))
+        return;
+    frameRequest(0x08, {type, brightness, speed, direction, color, bl0, bl1});
+    startWrite(0x08);
+}
+
+void Hid_Thread::hid_09H_StopMacroSending()
+{
+    if (!takeTokenOrLog(0x09))
+        return;
+    frameRequest(0x09, {0xAA, 0xCC, 0xEE});
+    startWrite(0x09);
+}
+
+void Hid_Thread::hid_0CH_SetKeyMatrix_1(uchar *src128)
+{
+    if (!takeTokenOrLog(0x0C))
+        return;
+    frameRequest(0x0C, {});
+    std::memcpy(dataBuf.data(), src128, 128);
+    startWrite(0x0C);
+}
+
+void Hid_Thread::hid_0DH_SetKeyMatrix_2(uchar *src128)
+{
+    if (!takeTokenOrLog(0x0D))
+        return;
+    frameRequest(0x0D, {});
+    std::memcpy(dataBuf.data(), src128, 128);
+    startWrite(0x0D);
+}
+
+void Hid_Thread::hid_0FH_SetISPBootLoader()
+{
+    if (!takeTokenOrLog(0x0F))
+        return;
+    const quint8 *s = kBootLoaderSignature;
+    frameRequest(0x0F, {s[0], s[1], s[2], s[3], s[4], s[5], s[6]});
+    startWrite(0x0F);
+}
+
+void Hid_Thread::hid_10H_SetMacroKey(uchar macroId, uchar *src128)
+{
+    if (!takeTokenOrLog(0x10))
+        return;
+    frameRequest(0x10, {0x00, macroId});
+    std::memcpy(dataBuf.data(), src128, 128);
+    startWrite(0x10);
+}
+
+void Hid_Thread::hid_12H_SetUserPicture(uchar index, uchar colorIndex, uchar *src128)
+{
+    if (!takeTokenOrLog(0x12))
+        return;
+    frameRequest(0x12, {0x00, index, colorIndex});
+    std::memcpy(dataBuf.data(), src128, 128);
+    startWrite(0x12);
+}
+
+void Hid_Thread::hid_13H_SetRecoveryData()
+{
+    if (!takeTokenOrLog(0x13))
+        return;
+    frameRequest(0x13, {0xFF, 0x1F});
+    startWrite(0x13);
+}
+
+void Hid_Thread::hid_21H_SetCurrentProfile(uchar profileId)
+{
+    if (!takeTokenOrLog(0x21))
+        return;
+    frameRequest(0x21, {profileId});
+    startWrite(0x21);
+}
+
+void Hid_Thread::hid_30H_SetSevenColor(uchar *src64)
+{
+    if (!takeTokenOrLog(0x30))
+        return;
+    frameRequest(0x30, {});
+    std::memcpy(dataBuf.data(), src64, 64);
+    startWrite(0x30);
+}
+
+void Hid_Thread::hid_80H_GetFWVersion(ushort &version, uchar &mode_UsUk)
+{
+    if (!takeTokenOrLog(0x80))
+        return;
+    frameRequest(0x80, {});
+    featureIn = featureOut;
+    if (!runQuery(0x80, nullptr, 0))
+        return;  // outputs change only on success
+    version = ushort(featureIn[2] * 256 + featureIn[3]);
+    mode_UsUk = uchar((featureIn[4] >> 1) & 3);
+}
+
+void Hid_Thread::hid_82H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3)
+{
+    if (!takeTokenOrLog(0x82))
+        return;
+    frameRequest(0x82, {});
+    featureIn = featureOut;
+    featureIn[2] = byte1;
+    featureIn[3] = byte2;
+    featureIn[4] = byte3;
+    runQuery(0x82, nullptr, 0);
+    byte1 = featureIn[2];
+    byte2 = featureIn[3];
+    byte3 = featureIn[4];
+}
+
+void Hid_Thread::hid_84H_GetButtonSensitivity(uchar &sens1)
+{
+    if (!takeTokenOrLog(0x84))
+        return;
+    frameRequest(0x84, {});
+    featureIn = featureOut;
+    featureIn[2] = sens1;
+    runQuery(0x84, nullptr, 0);
+    sens1 = featureIn[2];
+}
+
+bool Hid_Thread::hid_88H_GetLEDType(uchar &type, uchar &brightness, uchar &speed, uchar &direction,
+                                    uchar &color, uchar &bl0, uchar &bl1)
+{
+    if (!takeTokenOrLog(0x88))
+        return false;
+    frameRequest(0x88, {});
+    uchar *out[7] = {&type, &brightness, &speed, &direction, &color, &bl0, &bl1};
+    featureIn = featureOut;
+    for (int i = 0; i < 7; ++i)
+        featureIn[size_t(2 + i)] = *out[i];
+    const bool ok = runQuery(0x88, nullptr, 0);
+    for (int i = 0; i < 7; ++i)
+        *out[i] = featureIn[size_t(2 + i)];
+    return ok;
+}
+
+void Hid_Thread::hid_8CH_GetKeyMatrix_1(uchar *src128)
+{
+    if (!takeTokenOrLog(0x8C))
+        return;
+    frameRequest(0x8C, {});
+    featureIn = featureOut;
+    runQuery(0x8C, src128, 128);
+}
+
+void Hid_Thread::hid_8DH_GetKeyMatrix_2(uchar *src128)
+{
+    if (!takeTokenOrLog(0x8D))
+        return;
+    frameRequest(0x8D, {});
+    featureIn = featureOut;
+    runQuery(0x8D, src128, 128);
+}
+
+void Hid_Thread::hid_90H_GetMacroKey(uchar macroId, uchar *src128)
+{
+    if (!takeTokenOrLog(0x90))
+        return;
+    frameRequest(0x90, {0x00, macroId});
+    featureIn = featureOut;
+    runQuery(0x90, src128, 128);
+}
+
+void Hid_Thread::hid_92H_GetUserPicture(uchar index, uchar colorIndex, uchar *src128)
+{
+    if (!takeTokenOrLog(0x92))
+        return;
+    frameRequest(0x92, {0x00, index, colorIndex});
+    featureIn = featureOut;
+    runQuery(0x92, src128, 128);
+}
+
+void Hid_Thread::hid_A1H_GetCurrentProfile(uchar &profileId)
+{
+    if (!takeTokenOrLog(0xA1))
+        return;
+    frameRequest(0xA1, {});
+    // featureIn starts as a copy of the request, so a failed query yields 0.
+    featureIn = featureOut;
+    runQuery(0xA1, nullptr, 0);
+    profileId = featureIn[2];
+}
+
+bool Hid_Thread::hid_B0H_GetSevenColor(uchar *src64)
+{
+    if (!takeTokenOrLog(0xB0))
+        return false;
+    frameRequest(0xB0, {});
+    featureIn = featureOut;
+    return runQuery(0xB0, src64, 64);
+}
+
+// ---------------------------------------------------------------- listener
+
+void Hid_Thread::startListener(uint did)
+{
+    isListening.store(false);
+    // Also wait for a listener that ended by itself: two must never share eventHandle.
+    listenerFuture.waitForFinished();
+    isListening.store(true);
+    listenerFuture = QtConcurrent::run(QThreadPool::globalInstance(), [this, did] { listenEvents(did); });
+}
+
+void Hid_Thread::stopListener()
+{
+    isListening.store(false);
+    listenerFuture.waitForFinished();
+}
+
+void Hid_Thread::listenEvents(uint did)
+{
+    const QString path2 = pathOf(did, true);
+    if (path2.isEmpty())
+        return;
+    while (isListening.load()) {
+        rawio::close(eventHandle);
+        eventHandle = rawio::open(path2);
+        if (!eventHandle) {
+            qDebug("Device removed");
+            clearPath(did, true);
+            isListening.store(false);
+            return;
+        }
+        quint8 report[kEventReportSize] = {};
+        const int n = rawio::read(eventHandle, report, sizeof report, kListenTimeoutMs);
+        if (n == kEventReportSize) {
+            QList<int> ledType;
+            for (int i = 4; i <= 10; ++i)
+                ledType.append(report[i]);
+            // The view's settings belong to the GUI thread: store and refresh there.
+            QMetaObject::invokeMethod(this, [this, ledType] { storeLightingReport(ledType); },
+                                      Qt::QueuedConnection);
+        }
+        rawio::close(eventHandle);
+    }
+}
+
+void Hid_Thread::storeLightingReport(const QList<int> &ledType)
+{
+    if (!owner)
+        return;
+    if (QSettings *profile = owner->currentProfileSettings()) {
+        QVariantList values;
+        for (int v : ledType)
+            values.append(v);
+        profile->setValue(QStringLiteral("color/ledType"), values);
+    }
+    owner->lightingChanged();
+}

@@ -42,7 +42,7 @@ public:
     bool isListenerRunning() const { return isListening.load(); }
 
     QList<HidDevice> deviceList() const;
-    uint currentDevice() const { return curDevice; }
+    uint currentDevice() const { return curDevice.load(); }
     bool isTokenFree() const { return isIdle.load(); }
 
     // Limit for one data input report of a query; a silent keyboard fails the
@@ -92,13 +92,15 @@ private:
     bool takeTokenOrLog(quint8 code);
     bool runQuery(quint8 code, uchar *data, int length);
     QString pathOf(uint did, bool eventInterface) const;
+    int reportLengthOf(uint did) const;
+    bool finishTransaction(bool ok);
     void clearPath(uint did, bool eventInterface);
 
     // The listener and write tasks clear paths from pool threads while the GUI
     // thread reads them, so record access goes through this lock.
     mutable QMutex devicesLock;
     QList<HidDevice> devices;
-    uint curDevice = 0;
+    std::atomic_uint curDevice{0};  // read by write tasks on the pool
     hid_device_ *cmdHandle = nullptr;
     hid_device_ *eventHandle = nullptr;
     std::atomic_bool isIdle{true};
