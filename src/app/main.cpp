@@ -1,4 +1,7 @@
+#include "hookcallbacks.h"
+#include "inputhook.h"
 #include "myqquickview.h"
+#include "quitonsignal.h"
 #include "widget.h"
 
 #include <QApplication>
@@ -10,14 +13,22 @@ int main(int argc, char *argv[])
     // Every data path is relative to the program's folder, wherever we were started from.
     const QString self = QCoreApplication::applicationFilePath();
     QDir::setCurrent(self.left(self.lastIndexOf(QLatin1Char('/'))));
+    quitOnTerminationSignals();
 
     int exitCode = 0;
     {
         Widget widget;
         widget.checkDevice();
+        // Declared after the widget, so the capture is gone before the window is,
+        // also when we leave by an exception.
+        InputHook hook;
+        hook.install(widget.view()->kbLayoutType == 0);
+        hook.setKeyboardCallback(keyboardHookCallback, &widget);
+        hook.setMouseCallback(mouseHookCallback, &widget);
         widget.showNormal();
         widget.beginUi();
         exitCode = app.exec();
+        hook.uninstall();
     }
     return exitCode;
 }

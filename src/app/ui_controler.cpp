@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <QWidget>
 
+QUrl Ui_Controler::rootDocument(QStringLiteral("qrc:modules/qml/main.qml"));
+
 void Ui_Controler::setupWindow(QWidget *w, Hid_Thread *hid)
 {
     if (w->objectName().isEmpty())
@@ -20,7 +22,7 @@ void Ui_Controler::setupWindow(QWidget *w, Hid_Thread *hid)
 
     view = new myQQuickView(w);
     view->setObjectName(QStringLiteral("ui_View"));
-    view->setSource(QUrl(QStringLiteral("qrc:modules/qml/main.qml")));
+    view->setSource(rootDocument);
     // The documents use these only in functions that run after loading.
     QQmlContext *context = view->rootContext();
     context->setContextProperty(QStringLiteral("ui_View"), view);

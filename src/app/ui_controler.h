@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QUrl>
 
 class QWidget;
 class Hid_Thread;
@@ -16,6 +17,9 @@ public:
     // Prepares the frameless translucent window and creates the view in it.
     // `hid` is published to the documents as "hid".
     void setupWindow(QWidget *widget, Hid_Thread *hid = nullptr);
+
+    // The root document; tests load a recording document in its place.
+    static QUrl rootDocument;
 
     QWidget *widget = nullptr;      // not owned
     myQQuickView *view = nullptr;   // child of widget

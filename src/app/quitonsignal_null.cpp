@@ -1,0 +1,3 @@
+#include "quitonsignal.h"
+
+void quitOnTerminationSignals() {}
