@@ -47,9 +47,15 @@ bool isPlugged();
 // discovery tests); reset() restores the two default interfaces.
 void setInterfaces(const std::vector<Interface> &interfaces);
 
+// Report length of the data reports (payload bytes per report; 64 on the real keyboard).
+void setReportLength(int bytes);
+int reportLength();
+
 void failNextOpens(int count);
-// The next call of the named hidapi function fails (returns -1), after `skip` successful ones.
-void failCall(const std::string &call, int skip = 0);
+// The next call of the named hidapi function fails (returns -1, or null for opens),
+// after `skip` successful ones. With `path` set only calls on that interface
+// count; otherwise calls on any interface do (mind the device listener's reads).
+void failCall(const std::string &call, int skip = 0, const std::string &path = std::string());
 // While stalled, the keyboard accepts requests but sends no data input reports
 // and no answer feature report (reads time out, hid_get_feature_report fails after the wait).
 void setStalled(bool stalled);
@@ -57,7 +63,8 @@ void setStalled(bool stalled);
 void setAnswerDelayMs(int ms);
 
 // The keyboard's own lighting report with these seven values (bytes 4..10),
-// delivered to the next read on the event interface.
+// delivered to the next read on the event interface. The keyboard reports its
+// own state, so the current profile's LED type takes these values as well.
 void injectLightingReport(const uint8_t values[7]);
 // As if the user pressed the lighting key on the keyboard: the effect type
 // advances, the current profile's LED type changes and a report is sent.
@@ -68,6 +75,7 @@ void clearLog();
 int errorCount();
 
 void setFirmware(uint16_t version, uint8_t usUkBits);
+uint16_t firmwareVersion();
 
 // State of the keyboard, per profile where the keyboard keeps it per profile.
 struct Profile
@@ -87,5 +95,22 @@ uint8_t buttonSensitivity();
 bool bootLoaderRequested();
 bool macroStopRequested();
 int openHandleCount();                // handles not yet closed
+int pendingLightingReports();         // queued, not yet read on the event interface
+
+// Preset the keyboard's state (tests of the layers above).
+void setProfile(int index, const Profile &profile);
+void setCurrentProfile(uint8_t index);
+void setMacro(int slot, const std::vector<uint8_t> &bytes);  // zero-padded to 128
+void setKeyboardOptions(const uint8_t options[3]);
+void setButtonSensitivity(uint8_t value);
+
+// The keyboard's stored state as text (the format of the K3SIM_STATE file).
+std::string stateText();
+bool loadStateText(const std::string &text);   // false: malformed; what parsed is kept
+
+// Reads K3SIM_LOG, K3SIM_STATE, K3SIM_FW, K3SIM_USUK and K3SIM_CTL again (done
+// once by itself on the first hidapi call). An empty or unset variable turns
+// that outside control off; a state file that exists is loaded.
+void reloadEnvironment();
 
 } // namespace k3sim
