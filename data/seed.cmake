@@ -1,0 +1,71 @@
+# Seeds the files that the program writes, only where they are missing, so that rebuilding
+# never replaces the user's configuration, profiles or macros in the staged folder.
+#   cmake -DSRC=<data source folder> -DMODULES=<modules folder> -P seed.cmake
+# - setting/apConfig.bin: a copy of the default configuration;
+# - setting/p1.bin .. p<maxProfile>.bin: copies of the default profile;
+# - macro/: one empty macro per keyboard slot ("Macro. 001" for slot 0, ...), written only when
+#   the folder holds no macro at all (a renamed macro keeps its slot and must not get a twin).
+cmake_minimum_required(VERSION 3.22)
+foreach(v SRC MODULES)
+    if(NOT ${v})
+        message(FATAL_ERROR "seed: ${v} is not set")
+    endif()
+endforeach()
+
+file(STRINGS "${SRC}/setting/HWDef.bin" hwdef)
+set(maxProfile 0)
+set(maxMacro 0)
+set(inCommon FALSE)
+foreach(line IN LISTS hwdef)
+    if(line MATCHES "^\\[(.*)\\]")
+        if(CMAKE_MATCH_1 STREQUAL "common")
+            set(inCommon TRUE)
+        else()
+            set(inCommon FALSE)
+        endif()
+    elseif(inCommon AND line MATCHES "^[ \t]*maxProfile[ \t]*=[ \t]*([0-9]+)")
+        set(maxProfile ${CMAKE_MATCH_1})
+    elseif(inCommon AND line MATCHES "^[ \t]*maxMacro[ \t]*=[ \t]*([0-9]+)")
+        set(maxMacro ${CMAKE_MATCH_1})
+    endif()
+endforeach()
+# The program opens at most 10 profiles; slot numbers are one byte.
+if(maxProfile GREATER 10)
+    set(maxProfile 10)
+endif()
+if(maxMacro GREATER 255)
+    set(maxMacro 255)
+endif()
+
+function(seed_copy from to)
+    if(NOT EXISTS "${to}")
+        get_filename_component(dir "${to}" DIRECTORY)
+        file(MAKE_DIRECTORY "${dir}")
+        file(COPY_FILE "${from}" "${to}")
+        message(STATUS "Seeded ${to}")
+    endif()
+endfunction()
+
+seed_copy("${SRC}/setting/apConfigD.bin" "${MODULES}/setting/apConfig.bin")
+if(maxProfile GREATER 0)
+    foreach(n RANGE 1 ${maxProfile})
+        seed_copy("${SRC}/setting/pD.bin" "${MODULES}/setting/p${n}.bin")
+    endforeach()
+endif()
+
+file(MAKE_DIRECTORY "${MODULES}/macro")
+file(GLOB macros "${MODULES}/macro/*.bin")
+if(NOT macros AND maxMacro GREATER 0)
+    foreach(n RANGE 1 ${maxMacro})
+        math(EXPR slot "${n} - 1")
+        set(num "00${n}")
+        string(LENGTH "${num}" len)
+        if(len GREATER 3)
+            math(EXPR cut "${len} - 3")
+            string(SUBSTRING "${num}" ${cut} -1 num)
+        endif()
+        file(WRITE "${MODULES}/macro/Macro. ${num}.bin"
+             "[config]\nindex=${slot}\ntotal=0\nrepeat=1\ndid=-1\n")
+    endforeach()
+    message(STATUS "Seeded ${maxMacro} empty macros in ${MODULES}/macro")
+endif()
