@@ -130,6 +130,11 @@ QString MacroStore::defaultName(int number)
     return QStringLiteral("Macro. ") + QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
+bool MacroStore::exists(const QString &name) const
+{
+    return isFile(pathOf(name));
+}
+
 QStringList MacroStore::names() const
 {
     QStringList files = QDir(dir).entryList({QStringLiteral("*") + kExtension},

@@ -39,6 +39,8 @@ public:
     static bool isSafeName(const QString &name);
     static QString defaultName(int number);
 
+    bool exists(const QString &name) const;
+
     // File names ("x.bin") of the folder's macros, sorted ignoring case.
     QStringList names() const;
     // Creates an empty macro under the first free default name; "" on failure.
