@@ -1,0 +1,152 @@
+// Contact sheet: every image of the given skin folders on one PNG, each name
+// once with the skins side by side, for review at a glance.
+#include "skin.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QSet>
+
+#include <algorithm>
+
+namespace skin {
+
+namespace {
+
+constexpr int kSheetWidth = 1800;
+constexpr int kMaxImageWidth = 420;
+constexpr int kGap = 12;
+constexpr int kLabelHeight = 18;
+
+QStringList pngFiles(const QString &dir)
+{
+    QStringList out;
+    QDirIterator it(dir, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(dir).relativeFilePath(it.next());
+    return out;
+}
+
+// Small images are doubled (without smoothing) so their edges can be judged;
+// large ones are reduced to fit.
+qreal scaleFor(const QSize &s)
+{
+    if (s.width() > kMaxImageWidth)
+        return qreal(kMaxImageWidth) / s.width();
+    if (s.width() * 2 <= kMaxImageWidth && s.height() * 2 <= 130)
+        return 2.0;
+    return 1.0;
+}
+
+void checkerboard(QPainter &p, const QRect &r)
+{
+    p.fillRect(r, QColor(0x2b, 0x2b, 0x2b));
+    const int c = 8;
+    for (int y = r.top(); y <= r.bottom(); y += c)
+        for (int x = r.left() + (((y - r.top()) / c) % 2) * c; x <= r.right(); x += 2 * c)
+            p.fillRect(QRect(x, y, c, c).intersected(r), QColor(0x38, 0x38, 0x38));
+}
+
+struct Cell {
+    QString name;
+    QVector<QImage> images;  // one per skin, null when missing
+    QSize size;
+};
+
+}  // namespace
+
+bool writeContactSheet(const QStringList &skinDirs, const QString &outFile, QString *error)
+{
+    QStringList names;
+    for (const QString &d : skinDirs)
+        names << pngFiles(d);
+    names.removeDuplicates();
+    std::sort(names.begin(), names.end());
+    if (names.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no images found in %1").arg(skinDirs.join(QStringLiteral(", ")));
+        return false;
+    }
+
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    const QFontMetrics fm(font);
+
+    QVector<Cell> cells;
+    for (const QString &n : names) {
+        Cell c{n, {}, {}};
+        int w = 0, h = 0;
+        for (const QString &d : skinDirs) {
+            QImage img(QDir(d).filePath(n));
+            const QSize shown = img.isNull() ? QSize(40, 40) : img.size() * scaleFor(img.size());
+            w += shown.width() + (c.images.isEmpty() ? 0 : kGap / 2);
+            h = std::max(h, shown.height());
+            c.images << img;
+        }
+        const QString label = n + QStringLiteral("  ") +
+            (c.images.first().isNull() ? QStringLiteral("?") :
+             QStringLiteral("%1×%2").arg(c.images.first().width()).arg(c.images.first().height()));
+        c.name = label;
+        c.size = QSize(std::max(w, fm.horizontalAdvance(label)), h + kLabelHeight);
+        cells << c;
+    }
+
+    // Flow layout: rows of cells, each row as high as its tallest cell.
+    QVector<QPoint> pos(cells.size());
+    int x = kGap, y = kGap + 24, rowH = 0;
+    for (int i = 0; i < cells.size(); ++i) {
+        if (x + cells[i].size.width() > kSheetWidth - kGap && x > kGap) {
+            x = kGap;
+            y += rowH + kGap;
+            rowH = 0;
+        }
+        pos[i] = QPoint(x, y);
+        x += cells[i].size.width() + 2 * kGap;
+        rowH = std::max(rowH, cells[i].size.height());
+    }
+    const int height = y + rowH + kGap;
+
+    QImage sheet(kSheetWidth, height, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(0x16, 0x16, 0x16));
+    QPainter p(&sheet);
+    p.setFont(font);
+    p.setPen(QColor(0xdd, 0xdd, 0xdd));
+    QStringList legend;
+    for (const QString &d : skinDirs)
+        legend << QFileInfo(d).fileName();
+    p.drawText(QPoint(kGap, kGap + 10), QStringLiteral("Each cell, left to right: %1").arg(legend.join(QStringLiteral(", "))));
+
+    for (int i = 0; i < cells.size(); ++i) {
+        const Cell &c = cells[i];
+        p.setPen(QColor(0xdd, 0xdd, 0xdd));
+        p.drawText(QPoint(pos[i].x(), pos[i].y() + fm.ascent()), c.name);
+        int ix = pos[i].x();
+        const int iy = pos[i].y() + kLabelHeight;
+        for (const QImage &img : c.images) {
+            if (img.isNull()) {
+                const QRect r(ix, iy, 40, 40);
+                p.fillRect(r, QColor(0xa0, 0x10, 0x10));
+                ix += r.width() + kGap / 2;
+                continue;
+            }
+            const qreal s = scaleFor(img.size());
+            const QRect r(QPoint(ix, iy), img.size() * s);
+            checkerboard(p, r);
+            p.setRenderHint(QPainter::SmoothPixmapTransform, s < 1.0);
+            p.drawImage(r, img);
+            ix += r.width() + kGap / 2;
+        }
+    }
+    p.end();
+    if (!sheet.save(outFile, "PNG")) {
+        if (error)
+            *error = QStringLiteral("cannot write %1").arg(outFile);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace skin

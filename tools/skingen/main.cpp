@@ -1,0 +1,125 @@
+// skingen: draws the skin images into <img dir>/skin<N>/, or lays out the
+// generated skins on one contact sheet.
+//
+//   skingen --out <img dir> [--stamp <file>]
+//   skingen --contact-sheet <out.png> <skin dir>...
+#include "skin.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QSet>
+#include <QTextStream>
+
+namespace {
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+// Writes only when the bytes differ, so unchanged images keep their time stamps.
+bool writeIfChanged(const QString &path, const QByteArray &bytes)
+{
+    QFile old(path);
+    if (old.open(QIODevice::ReadOnly) && old.size() == bytes.size() && old.readAll() == bytes)
+        return true;
+    old.close();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    f.write(bytes);
+    return f.commit();
+}
+
+// Removes images that an older table produced and the current one does not.
+void removeStale(const QString &skinDir, const QSet<QString> &keep)
+{
+    QDirIterator it(skinDir, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        if (!keep.contains(QDir(skinDir).relativeFilePath(file)))
+            QFile::remove(file);
+    }
+}
+
+int generate(const QString &outDir, const QString &stamp)
+{
+    const QVector<skin::ImageSpec> table = skin::imageTable();
+    QSet<QString> names;
+    for (const skin::ImageSpec &s : table)
+        names.insert(s.path);
+
+    int written = 0;
+    for (int n : skin::skinNumbers()) {
+        const skin::Theme &theme = skin::theme(n);
+        const QString dir = QDir(outDir).filePath(QStringLiteral("skin%1").arg(n));
+        for (const skin::ImageSpec &s : table) {
+            const QImage img = skin::render(s, theme);
+            QByteArray bytes;
+            QBuffer buf(&bytes);
+            buf.open(QIODevice::WriteOnly);
+            if (!img.save(&buf, "PNG") || !writeIfChanged(QDir(dir).filePath(s.path), bytes)) {
+                err() << "skingen: cannot write " << QDir(dir).filePath(s.path) << "\n";
+                return 1;
+            }
+            ++written;
+        }
+        removeStale(dir, names);
+    }
+    if (!stamp.isEmpty()) {
+        QSaveFile f(stamp);
+        if (!f.open(QIODevice::WriteOnly) || f.write(QByteArray::number(written) + '\n') < 0 || !f.commit()) {
+            err() << "skingen: cannot write " << stamp << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int usage()
+{
+    err() << "usage: skingen --out <img dir> [--stamp <file>]\n"
+             "       skingen --contact-sheet <out.png> <skin dir>...\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // Nothing is shown; the platform plugin is only needed for text on the contact sheet.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+
+    if (args.size() >= 3 && args[0] == QLatin1String("--contact-sheet")) {
+        QString error;
+        if (!skin::writeContactSheet(args.mid(2), args[1], &error)) {
+            err() << "skingen: " << error << "\n";
+            return 1;
+        }
+        return 0;
+    }
+
+    QString out, stamp;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--out") && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == QLatin1String("--stamp") && i + 1 < args.size())
+            stamp = args[++i];
+        else
+            return usage();
+    }
+    if (out.isEmpty())
+        return usage();
+    return generate(out, stamp);
+}
