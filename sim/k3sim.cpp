@@ -841,15 +841,21 @@ int readReport(const char *name, hid_device *dev, unsigned char *data, size_t le
         lk.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(wait));
         lk.lock();
+        if (!S.handles.count(dev))
+            return -1;   // closed by another thread meanwhile
+        if (S.checkHandle(c, dev) < 0) {
+            S.record(c, dev, -1);
+            return -1;
+        }
         if (ms >= 0 && delay > ms) {
             S.tx.faulted = true;
             c.note("answer delayed beyond the time-out");
-            S.record(c, S.handles.count(dev) ? dev : nullptr, 0);
+            S.record(c, dev, 0);
             return 0;
         }
     }
     const uint64_t gen = S.generation;
-    auto unstalled = [&] { return !S.stalled || S.generation != gen; };
+    auto unstalled = [&] { return !S.stalled || S.generation != gen || !S.handles.count(dev); };
     if (ms < 0)
         S.cv.wait(lk, unstalled);
     else if (ms > 0)
@@ -1018,6 +1024,12 @@ struct hid_device_info HID_API_EXPORT *HID_API_CALL hid_enumerate(unsigned short
 
 void HID_API_EXPORT HID_API_CALL hid_free_enumeration(struct hid_device_info *devs)
 {
+    ensureInit();
+    {
+        std::lock_guard<std::mutex> lk(S.m);
+        Call c("hid_free_enumeration", std::string(), 0);
+        S.record(c, nullptr, 0);
+    }
     while (devs) {
         hid_device_info *next = devs->next;
         freeInfo(devs);
