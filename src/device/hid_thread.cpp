@@ -122,7 +122,10 @@ bool Hid_Thread::waitIdle()
     if (isIdle.compare_exchange_strong(expected, false))
         return true;
     for (int poll = 1; poll <= kIdlePolls; ++poll) {
-        QThread::msleep(kIdlePollMs);
+        // One 8 ms step, cut short when the token comes back, so a command
+        // queued behind a write starts right after it instead of up to 8 ms later.
+        for (int ms = 0; ms < kIdlePollMs && !isIdle.load(); ++ms)
+            QThread::msleep(1);
         if (QCoreApplication::instance())
             QCoreApplication::processEvents();
         if (poll == kIdlePolls)

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QQuickItem>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
