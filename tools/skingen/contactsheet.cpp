@@ -23,10 +23,11 @@ constexpr int kLabelHeight = 18;
 
 QStringList pngFiles(const QString &dir)
 {
+    const QDir root(QFileInfo(dir).absoluteFilePath());
     QStringList out;
-    QDirIterator it(dir, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(root.path(), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
-        out << QDir(dir).relativeFilePath(it.next());
+        out << root.relativeFilePath(QFileInfo(it.next()).absoluteFilePath());
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <QSet>
@@ -42,10 +43,13 @@ bool writeIfChanged(const QString &path, const QByteArray &bytes)
 // Removes images that an older table produced and the current one does not.
 void removeStale(const QString &skinDir, const QSet<QString> &keep)
 {
-    QDirIterator it(skinDir, {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
+    // Absolute paths on both sides: relativeFilePath() passes a relative
+    // file name through unchanged, which would make every image look stale.
+    const QDir root(QFileInfo(skinDir).absoluteFilePath());
+    QDirIterator it(root.path(), {QStringLiteral("*.png")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString file = it.next();
-        if (!keep.contains(QDir(skinDir).relativeFilePath(file)))
+        const QString file = QFileInfo(it.next()).absoluteFilePath();
+        if (!keep.contains(root.relativeFilePath(file)))
             QFile::remove(file);
     }
 }
@@ -95,13 +99,16 @@ int usage()
 
 int main(int argc, char **argv)
 {
-    // Nothing is shown; the platform plugin is only needed for text on the contact sheet.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
 
     if (args.size() >= 3 && args[0] == QLatin1String("--contact-sheet")) {
+        // Only the names on the contact sheet need fonts, hence a GUI application;
+        // nothing is shown.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
         QString error;
         if (!skin::writeContactSheet(args.mid(2), args[1], &error)) {
             err() << "skingen: " << error << "\n";
@@ -121,5 +128,6 @@ int main(int argc, char **argv)
     }
     if (out.isEmpty())
         return usage();
+    QCoreApplication app(argc, argv);
     return generate(out, stamp);
 }

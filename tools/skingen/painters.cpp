@@ -893,6 +893,9 @@ QImage render(const ImageSpec &s, const Theme &t)
 {
     QImage img(s.width, s.height, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
+    // 96 dpi whatever the environment, so the files are byte-identical everywhere.
+    img.setDotsPerMeterX(3780);
+    img.setDotsPerMeterY(3780);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     switch (s.kind) {
