@@ -37,7 +37,7 @@ constexpr Set1Key kTable[] = {
     {KEY_KP3, 0x51, N}, {KEY_KP0, 0x52, N}, {KEY_KPDOT, 0x53, N},
     {KEY_102ND, 0x56, N}, {KEY_F11, 0x57, N}, {KEY_F12, 0x58, N},
     {KEY_KPENTER, 0x1C, E}, {KEY_RIGHTCTRL, 0x1D, E}, {KEY_KPSLASH, 0x35, E}, {KEY_SYSRQ, 0x37, E},
-    {KEY_PRINT, 0x37, E}, {KEY_RIGHTALT, 0x38, E}, {KEY_PAUSE, 0x45, N}, {KEY_HOME, 0x47, E},
+    {KEY_RIGHTALT, 0x38, E}, {KEY_PAUSE, 0x45, N}, {KEY_HOME, 0x47, E},
     {KEY_UP, 0x48, E}, {KEY_PAGEUP, 0x49, E}, {KEY_LEFT, 0x4B, E}, {KEY_RIGHT, 0x4D, E},
     {KEY_END, 0x4F, E}, {KEY_DOWN, 0x50, E}, {KEY_PAGEDOWN, 0x51, E}, {KEY_INSERT, 0x52, E},
     {KEY_DELETE, 0x53, E}, {KEY_LEFTMETA, 0x5B, E}, {KEY_RIGHTMETA, 0x5C, E}, {KEY_COMPOSE, 0x5D, E},
@@ -117,7 +117,7 @@ void KeyFeeder::feed(std::uint32_t linuxCode, int value)
     if (!toSet1(linuxCode, &scan, &extended))
         return;
     const bool alt = altMask != 0;
-    if ((linuxCode == KEY_SYSRQ || linuxCode == KEY_PRINT) && alt) {
+    if (linuxCode == KEY_SYSRQ && alt) {
         scan = 0x54; // a PC keyboard sends SysRq for Alt+Print Screen
         extended = false;
     } else if (linuxCode == KEY_PAUSE && ctrlMask) {
