@@ -793,23 +793,25 @@ void paintTwoButtonFrame(QPainter &p, const ImageSpec &s, const Theme &t)
 
 void paintMask(QPainter &p, const ImageSpec &s, const Theme &t)
 {
-    // Faint light from the right edge of the keyboard area, with scan lines.
+    // Faint light over the right end of the keyboard bed, with scan lines;
+    // it stays inside the bed on both keyboard pages.
     QLinearGradient g(0, 0, s.width, 0);
     g.setColorAt(0, alpha(t.accent, 0));
-    g.setColorAt(1, alpha(t.accent, 26));
-    p.fillRect(QRectF(0, 0, s.width, s.height), g);
-    for (int y = 2; y < s.height; y += 4) {
-        QLinearGradient sl(0, 0, s.width, 0);
-        sl.setColorAt(0, alpha(t.accentHi, 0));
-        sl.setColorAt(1, alpha(t.accentHi, 14));
-        p.fillRect(QRectF(0, y, s.width, 1), sl);
+    g.setColorAt(1, alpha(t.accent, 30));
+    QRadialGradient fade(QPointF(s.width, s.height / 2.0), s.height * 0.75);
+    fade.setColorAt(0, QColor(0, 0, 0, 255));
+    fade.setColorAt(1, QColor(0, 0, 0, 0));
+    QImage light(s.width, s.height, QImage::Format_ARGB32_Premultiplied);
+    light.fill(Qt::transparent);
+    {
+        QPainter lp(&light);
+        lp.fillRect(QRectF(0, 0, s.width, s.height), g);
+        for (int y = 2; y < s.height; y += 4)
+            lp.fillRect(QRectF(0, y, s.width, 1), alpha(t.accentHi, 12));
+        lp.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+        lp.fillRect(QRectF(0, 0, s.width, s.height), fade);
     }
-    QPen pen(alpha(t.accent, 170), 2);
-    pen.setCapStyle(Qt::SquareCap);
-    p.setPen(pen);
-    const qreal r = s.width - 2;
-    p.drawPolyline(QPolygonF({QPointF(r - 18, 2), QPointF(r, 2), QPointF(r, 20)}));
-    p.drawPolyline(QPolygonF({QPointF(r - 18, s.height - 2), QPointF(r, s.height - 2), QPointF(r, s.height - 20)}));
+    p.drawImage(0, 0, light);
 }
 
 void paintFileListBase(QPainter &p, const ImageSpec &s, const Theme &t)

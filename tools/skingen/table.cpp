@@ -119,7 +119,7 @@ QVector<ImageSpec> imageTable()
     add(t, "common/fram_2btn.png", 63, 23, Kind::TwoButtonFrame);
     addPair(t, "common/reset", S, 31, 21, Kind::ResetButton);
     addPair(t, "common/apply", S, 31, 21, Kind::ApplyButton);
-    add(t, "common/mask.png", 160, 230, Kind::Mask);
+    add(t, "common/mask.png", 146, 212, Kind::Mask);
 
     // Macro page.
     add(t, "common/filelist_BASE.png", 151, 200, Kind::FileListBase);
