@@ -153,6 +153,7 @@ void TestMacroStore::names()
     writeText(folder + "c.txt", macroFile(0));
     writeText(file("Macro. 010"), macroFile(0));
     QVERIFY(QDir().mkpath(folder + "d.bin"));   // a folder is no macro
+    writeText(folder + "tab\there.bin", macroFile(0));   // a name the store would refuse
     QCOMPARE(store->names(), (QStringList{"A.bin", "b.bin", "Macro. 010.bin"}));
 }
 
@@ -216,7 +217,7 @@ void TestMacroStore::saveAndLoad_data()
 {
     QTest::addColumn<QStringList>("steps");
     QTest::newRow("plain") << QStringList{"A    [Down]", "A      [Up]", "1000   [Delay]"};
-    // Texts that the INI format treats specially must come back unchanged.
+    // Texts with a meaning of their own in the INI format must come back unchanged.
     QTest::newRow("separators")
         << QStringList{",    [Down]", ",      [Up]", "=    [Down]", ";      [Up]", "#    [Down]"};
     QTest::newRow("quotes and backslash") << QStringList{"\"    [Down]", "\\      [Up]", "'    [Down]"};
