@@ -36,6 +36,13 @@ Rectangle {
             currentIndex: -1
             model: fl.mdItems
             onCountChanged: if (count === 0) currentIndex = -1
+            Connections {
+                target: fl.mdItems
+                function onCountChanged() {
+                    if (fl.mdItems.count === 0)
+                        lv.currentIndex = -1
+                }
+            }
 
             delegate: Item {
                 id: row

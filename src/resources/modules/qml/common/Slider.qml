@@ -33,6 +33,7 @@ Item {
                 model: 7
                 Image {
                     required property int index
+                    objectName: "cell" + index
                     width: 21; height: 21
                     source: (ma.pressed ? x <= ma.mouseX : slider.currentIndex >= index + 1)
                             ? sourceSliderFiller1 : sourceSliderFiller0
