@@ -1,5 +1,6 @@
 #include "viewfiles.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -99,6 +100,10 @@ bool copyReplacing(const QString &source, const QString &target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
+    const QFileInfo before(target);
+    const bool existed = before.exists();
+    const qint64 oldSize = before.size();
+    const QDateTime oldTime = before.lastModified();
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return false;
@@ -119,7 +124,18 @@ bool copyReplacing(const QString &source, const QString &target)
             return false;
         }
     }
-    return out.commit();
+    if (!out.commit())
+        return false;
+    // The settings class re-reads a file only when its size or modification time
+    // changed. A replacement of the same size written within the same clock tick
+    // would go unseen, so its time is moved past the old one.
+    const QFileInfo after(target);
+    if (existed && after.size() == oldSize && after.lastModified() == oldTime) {
+        QFile touched(target);
+        if (touched.open(QIODevice::ReadWrite))
+            touched.setFileTime(oldTime.addSecs(2), QFileDevice::FileModificationTime);
+    }
+    return true;
 }
 
 } // namespace viewfiles

@@ -5,6 +5,7 @@
 #include <QAudioOutput>
 #include <QMediaPlayer>
 #include <QProcess>
+#include <QQmlContext>
 #include <QQuickItem>
 
 using namespace viewtest;
@@ -142,6 +143,20 @@ private slots:
         t->view->loadProfile(0);
         t.reset();
         QCOMPARE(modules->read(QStringLiteral("setting/p1.bin")), kExported);
+    }
+
+    // A pending store written just before the replacement leaves a file of the
+    // same size within the same clock tick; the new object must read the new content.
+    void sameSizeReplacementsAreSeen()
+    {
+        modules->write(QStringLiteral("setting/pD.bin"), "[color]\nledType=1\n");
+        start();
+        t->view->curProfile = 0;
+        for (int i = 0; i < 60; ++i) {
+            t->view->profiles.at(0)->setValue(QStringLiteral("color/ledType"), QStringLiteral("x"));
+            t->view->resetProfile(0);
+            QCOMPARE(t->view->ui_88H_GetLEDType().value(0).toString(), QStringLiteral("1"));
+        }
     }
 
     void failedReplacementKeepsOldFile_data()
@@ -613,7 +628,25 @@ private slots:
     {
         start();
         t->view->openUpdateExe();
-        QTest::qWait(50);
+        QTRY_VERIFY(t->view->findChildren<QProcess *>().isEmpty());
+    }
+
+    // The documents reach the view only through the context property.
+    void slotsReachableFromDocuments()
+    {
+        modules->write(QStringLiteral("root.qml"),
+                       "import QtQuick\nItem { function go() {\n"
+                       "  ui_View.setEnabled(false)\n"
+                       "  return [ui_View.getMaxProfile(), ui_View.ui_80H_GetHWMode(), ui_View.ui_92H_GetUserPicture(0).length]\n"
+                       "} }\n");
+        start();
+        t->view->rootContext()->setContextProperty(QStringLiteral("ui_View"), t->view.get());
+        t->view->setSource(QUrl::fromLocalFile(modules->path(QStringLiteral("root.qml"))));
+        QVERIFY(t->view->rootObject());
+        QVariant result;
+        QVERIFY(QMetaObject::invokeMethod(t->view->rootObject(), "go", Q_RETURN_ARG(QVariant, result)));
+        QVERIFY(!t->view->isEnabled());
+        QCOMPARE(result.toList(), QVariantList({3, 1, 512}));
     }
 
 private:
