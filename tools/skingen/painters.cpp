@@ -478,6 +478,12 @@ void paintLogo(QPainter &p, const ImageSpec &s, const Theme &t)
     const QColor ink = hot ? t.accentHi : t.glyph;
     const QColor mark = hot ? t.accent : t.accentDim;
 
+    // Opaque plate: the logo hangs over the top menu and hides its lines.
+    const QPainterPath back = plate(QRectF(3.5, 2.5, s.width - 7, s.height - 5), 8, t);
+    fillV(p, back, t.panel0, t.panel1);
+    stroke(p, back, hot ? t.accent : t.edge);
+    p.translate(3, 0);
+
     // Hexagonal badge with a key cap inside.
     QPolygonF hex;
     for (int k = 0; k < 6; ++k) {
@@ -521,7 +527,7 @@ void paintLogo(QPainter &p, const ImageSpec &s, const Theme &t)
     // Speed lines.
     for (int i = 0; i < 3; ++i) {
         const qreal y = 13.5 + 6.5 * i;
-        const qreal x1 = 146 - 14 * i;
+        const qreal x1 = 138 - 14 * i;
         QPainterPath sl;
         sl.moveTo(88, y);
         sl.lineTo(x1, y);
@@ -561,11 +567,12 @@ void paintDnContainer(QPainter &p, const ImageSpec &s, const Theme &t)
 void paintPfContainer(QPainter &p, const ImageSpec &, const Theme &t)
 {
     // Body around the profile list at (23, 97), 49 × 260.
-    const QPainterPath body = plate(QRectF(12.5, 0.5, 70, 372), 8, t);
+    // The body starts below decoration 2, which hangs over the container's top.
+    const QPainterPath body = plate(QRectF(12.5, 14.5, 70, 358), 8, t);
     fillV(p, body, alpha(t.panel0, 225), alpha(t.panel1, 235));
     stroke(p, body, t.edge);
-    fadedLine(p, QPointF(16, 1.5), QPointF(79, 1.5), alpha(t.edgeHi, 160), 1);
-    drawGlyph(p, layersGlyph(), QRectF(33.5, 28, 28, 28), t.glyph, QColor());
+    fadedLine(p, QPointF(16, 15.5), QPointF(79, 15.5), alpha(t.edgeHi, 160), 1);
+    drawGlyph(p, layersGlyph(), QRectF(33.5, 32, 28, 28), t.glyph, QColor());
     fadedLine(p, QPointF(20, 76), QPointF(76, 76), t.accent, 2);
     const QPainterPath listWell = plate(QRectF(19.5, 93.5, 56, 267), 4, t);
     fillV(p, listWell, alpha(t.well, 170), alpha(t.well, 210));
@@ -574,14 +581,15 @@ void paintPfContainer(QPainter &p, const ImageSpec &, const Theme &t)
         p.fillRect(QRectF(41.5 + 5 * i, 366, 3, 3), i == 1 ? t.accent : t.accentDim);
 }
 
+// The indicator at the left of a profile row; the row's label follows it.
 void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
 {
-    const QPainterPath body = plate(QRectF(0.5, 1.5, s.width - 1, s.height - 3), 4, t);
-    const QRectF led(41, 9, 4, 8);
+    const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
+    const QRectF led((s.width - 4) / 2.0, 5, 4, s.height - 10);
     if (s.state == 0) {
-        fillV(p, body, t.panel1, t.well);
+        fillV(p, body, t.panel0, t.panel1);
         stroke(p, body, t.edge);
-        p.fillRect(led, alpha(t.edge, 255));
+        p.fillRect(led, t.well);
     } else {
         fillV(p, body, mix(t.panel0, t.accent, 0.25), mix(t.panel1, t.accent, 0.1));
         stroke(p, body, t.accent);
@@ -589,7 +597,6 @@ void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
         l.addRect(led);
         glow(p, l, t.accent, 3);
         p.fillRect(led, t.accentHi);
-        p.fillRect(QRectF(1.5, 5, 2, s.height - 10), t.accent);
     }
 }
 
