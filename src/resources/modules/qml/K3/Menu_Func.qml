@@ -66,6 +66,7 @@ Item {
             source: ma.containsMouse ? sourceListFnBtn_1 : sourceListFnBtn_0
             Image {
                 id: icon
+                objectName: "icon"
                 x: fnItem.img_Width / 15
                 anchors.verticalCenter: parent.verticalCenter
                 source: lv.currentIndex === btn.index ? btn.sourceICON1 : btn.sourceICON0

@@ -84,9 +84,11 @@ Image {
                 anchors.verticalCenter: parent.verticalCenter
                 source: (lv.currentIndex === row.index || rowMa.containsMouse) ? sourceFW1 : sourceFW0
             }
+            // The row image spans the whole row in the shipped skins, so the label
+            // sits on it rather than beside it, clear of the indicator at its right end.
             Text {
-                anchors.left: fw.right; anchors.leftMargin: 2
-                anchors.verticalCenter: parent.verticalCenter
+                anchors.centerIn: fw
+                anchors.horizontalCenterOffset: -3
                 text: pfMenu.label(row.index)
                 font.family: "Arial"
                 font.bold: true
