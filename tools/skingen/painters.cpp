@@ -222,15 +222,16 @@ void paintPfContainer(QPainter &p, const ImageSpec &, const Theme &t)
         p.fillRect(QRectF(41.5 + 5 * i, 366, 3, 3), i == 1 ? t.accent : t.accentDim);
 }
 
-// The indicator at the left of a profile row; the row's label follows it.
+// A whole profile row; the UI centres the label on it, clear of the
+// indicator at the right end.
 void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
 {
-    const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
-    const QRectF led((s.width - 4) / 2.0, 5, 4, s.height - 10);
+    const QPainterPath body = plate(QRectF(0.5, 1.5, s.width - 1, s.height - 3), 4, t);
+    const QRectF led(s.width - 8, 9, 4, s.height - 18);
     if (s.state == 0) {
-        fillV(p, body, t.panel0, t.panel1);
+        fillV(p, body, t.panel1, t.well);
         stroke(p, body, t.edge);
-        p.fillRect(led, t.well);
+        p.fillRect(led, t.edge);
     } else {
         fillV(p, body, mix(t.panel0, t.accent, 0.25), mix(t.panel1, t.accent, 0.1));
         stroke(p, body, t.accent);
@@ -238,6 +239,7 @@ void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
         l.addRect(led);
         glow(p, l, t.accent, 3);
         p.fillRect(led, t.accentHi);
+        p.fillRect(QRectF(1.5, 6, 2, s.height - 12), t.accent);
     }
 }
 

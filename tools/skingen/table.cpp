@@ -94,7 +94,7 @@ QVector<ImageSpec> imageTable()
 
     // Profile menu and function menu.
     add(t, "list_pf/listPfContainer.png", 95, 380, Kind::PfContainer);
-    addPair(t, "list_pf/profileFW", S, 18, 20, Kind::ProfileRow);
+    addPair(t, "list_pf/profileFW", S, 49, 26, Kind::ProfileRow);
     addPair(t, "list_fn/listFnBtn", S, 150, 37, Kind::FnButton);
     addPair(t, "list_fn/fnKeydefine", S, 24, 24, Kind::FnIconKey);
     addPair(t, "list_fn/fnMacro", S, 24, 24, Kind::FnIconMacro);
