@@ -90,6 +90,7 @@ class TestSkins : public QObject {
 private slots:
     void initTestCase()
     {
+        QVERIFY2(QDir(QStringLiteral(K3_QML_DIR)).exists(), "UI document folder not found: " K3_QML_DIR);
         for (const QString &s : kSkins)
             QVERIFY2(!pngFiles(skinDir(s)).isEmpty(), qPrintable(skinDir(s) + " holds no images; build k3_skins"));
     }

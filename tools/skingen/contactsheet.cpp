@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
+#include <QMap>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -53,9 +55,34 @@ void checkerboard(QPainter &p, const QRect &r)
 
 struct Cell {
     QString name;
-    QVector<QImage> images;  // one per skin, null when missing
+    QVector<QImage> images;  // per skin, each state in turn; null when missing
+    QVector<int> gaps;       // space before each image
     QSize size;
 };
+
+// The two states of an element share one cell: "common/add_0.png" and
+// "common/add_1.png" become the group "common/add_" with suffixes 0 and 1.
+QVector<QStringList> groupStates(const QStringList &names)
+{
+    static const QRegularExpression state(QStringLiteral("^(.*[_-])([01])\\.png$"));
+    QVector<QStringList> groups;
+    QMap<QString, int> byStem;
+    for (const QString &n : names) {
+        const QRegularExpressionMatch m = state.match(n);
+        if (!m.hasMatch()) {
+            groups.append({n});
+            continue;
+        }
+        const auto it = byStem.constFind(m.captured(1));
+        if (it == byStem.constEnd()) {
+            byStem.insert(m.captured(1), groups.size());
+            groups.append({n});
+        } else {
+            groups[*it].append(n);
+        }
+    }
+    return groups;
+}
 
 }  // namespace
 
@@ -77,19 +104,26 @@ bool writeContactSheet(const QStringList &skinDirs, const QString &outFile, QStr
     const QFontMetrics fm(font);
 
     QVector<Cell> cells;
-    for (const QString &n : names) {
-        Cell c{n, {}, {}};
+    for (const QStringList &group : groupStates(names)) {
+        Cell c;
         int w = 0, h = 0;
         for (const QString &d : skinDirs) {
-            QImage img(QDir(d).filePath(n));
-            const QSize shown = img.isNull() ? QSize(40, 40) : img.size() * scaleFor(img.size());
-            w += shown.width() + (c.images.isEmpty() ? 0 : kGap / 2);
-            h = std::max(h, shown.height());
-            c.images << img;
+            for (int k = 0; k < group.size(); ++k) {
+                QImage img(QDir(d).filePath(group[k]));
+                const QSize shown = img.isNull() ? QSize(40, 40) : img.size() * scaleFor(img.size());
+                const int gap = c.images.isEmpty() ? 0 : (k == 0 ? kGap : kGap / 4);
+                w += gap + shown.width();
+                h = std::max(h, shown.height());
+                c.images << img;
+                c.gaps << gap;
+            }
         }
-        const QString label = n + QStringLiteral("  ") +
-            (c.images.first().isNull() ? QStringLiteral("?") :
-             QStringLiteral("%1×%2").arg(c.images.first().width()).arg(c.images.first().height()));
+        QString label = group.first();
+        if (group.size() == 2)
+            label.replace(label.size() - 5, 1, QStringLiteral("0|1"));
+        const QImage &first = c.images.first();
+        label += QStringLiteral("  ") + (first.isNull() ? QStringLiteral("?")
+                                                       : QStringLiteral("%1×%2").arg(first.width()).arg(first.height()));
         c.name = label;
         c.size = QSize(std::max(w, fm.horizontalAdvance(label)), h + kLabelHeight);
         cells << c;
@@ -118,7 +152,9 @@ bool writeContactSheet(const QStringList &skinDirs, const QString &outFile, QStr
     QStringList legend;
     for (const QString &d : skinDirs)
         legend << QFileInfo(d).fileName();
-    p.drawText(QPoint(kGap, kGap + 10), QStringLiteral("Each cell, left to right: %1").arg(legend.join(QStringLiteral(", "))));
+    p.drawText(QPoint(kGap, kGap + 10),
+               QStringLiteral("Each cell, left to right: %1; state pairs show normal then hovered/selected")
+                   .arg(legend.join(QStringLiteral(", "))));
 
     for (int i = 0; i < cells.size(); ++i) {
         const Cell &c = cells[i];
@@ -126,11 +162,13 @@ bool writeContactSheet(const QStringList &skinDirs, const QString &outFile, QStr
         p.drawText(QPoint(pos[i].x(), pos[i].y() + fm.ascent()), c.name);
         int ix = pos[i].x();
         const int iy = pos[i].y() + kLabelHeight;
-        for (const QImage &img : c.images) {
+        for (int k = 0; k < c.images.size(); ++k) {
+            const QImage &img = c.images[k];
+            ix += c.gaps[k];
             if (img.isNull()) {
                 const QRect r(ix, iy, 40, 40);
                 p.fillRect(r, QColor(0xa0, 0x10, 0x10));
-                ix += r.width() + kGap / 2;
+                ix += r.width();
                 continue;
             }
             const qreal s = scaleFor(img.size());
@@ -138,7 +176,7 @@ bool writeContactSheet(const QStringList &skinDirs, const QString &outFile, QStr
             checkerboard(p, r);
             p.setRenderHint(QPainter::SmoothPixmapTransform, s < 1.0);
             p.drawImage(r, img);
-            ix += r.width() + kGap / 2;
+            ix += r.width();
         }
     }
     p.end();
