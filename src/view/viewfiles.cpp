@@ -4,12 +4,16 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QSaveFile>
 
 namespace viewfiles {
 
 namespace {
+
+// Reasons for refused files; silent unless enabled with QT_LOGGING_RULES.
+Q_LOGGING_CATEGORY(lcFiles, "k3.view.files", QtWarningMsg)
 
 bool isReadableDataFile(const QString &path)
 {
@@ -95,18 +99,24 @@ int toCount(const QVariant &value, int max)
 
 bool copyReplacing(const QString &source, const QString &target)
 {
-    if (!isReadableDataFile(source))
+    if (!isReadableDataFile(source)) {
+        qCInfo(lcFiles) << "not copied: missing, not a file or too large:" << source;
         return false;
+    }
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly)) {
+        qCInfo(lcFiles) << "not copied:" << source << in.errorString();
         return false;
+    }
     const QFileInfo before(target);
     const bool existed = before.exists();
     const qint64 oldSize = before.size();
     const QDateTime oldTime = before.lastModified();
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly)) {
+        qCInfo(lcFiles) << "not replaced:" << target << out.errorString();
         return false;
+    }
     char buffer[64 * 1024];
     qint64 total = 0;
     for (;;) {
@@ -124,8 +134,10 @@ bool copyReplacing(const QString &source, const QString &target)
             return false;
         }
     }
-    if (!out.commit())
+    if (!out.commit()) {
+        qCInfo(lcFiles) << "not replaced:" << target << out.errorString();
         return false;
+    }
     // The settings class re-reads a file only when its size or modification time
     // changed. A replacement of the same size written within the same clock tick
     // would go unseen, so its time is moved past the old one.

@@ -649,6 +649,44 @@ private slots:
         QCOMPARE(result.toList(), QVariantList({3, 1, 512}));
     }
 
+    // The files the program ships read completely through the view's readers.
+    void shippedDataReadsCompletely()
+    {
+        const QDir data(QStringLiteral(K3_DATA_SOURCE_DIR));
+        if (!data.exists(QStringLiteral("setting/HWDef.bin")))
+            QSKIP("no shipped data in this checkout");
+        for (const QString &sub : {QStringLiteral("setting"), QStringLiteral("i18n")})
+            for (const QString &f : QDir(data.filePath(sub)).entryList(QDir::Files)) {
+                const QString target = modules->path(sub + QLatin1Char('/') + f);
+                QFile::remove(target);
+                QVERIFY(QFile::copy(data.filePath(sub + QLatin1Char('/') + f), target));
+            }
+        start();
+        myQQuickView &v = *t->view;
+        QCOMPARE(v.profiles.size(), int(v.getMaxProfile()));
+        const QSettings raw(modules->path(QStringLiteral("setting/HWDef.bin")), QSettings::IniFormat);
+        for (uchar layout : {0, 1}) {
+            v.kbLayoutType = layout;
+            const QVariantList def = v.loadHWDef();
+            QVERIFY(def.at(0).toInt() > 0);
+            QCOMPARE(def.at(0).toInt(), raw.value(QStringLiteral("%1/total_HW").arg(layout)).toInt());
+            for (int i = 0; i < def.at(0).toInt(); ++i)
+                QVERIFY(def.at(6 + 6 * i).toInt() >= 0 && def.at(6 + 6 * i).toInt() < 128);
+        }
+        v.syncFW();
+        QVERIFY(!v.usbCodeMap.isEmpty());
+        QCOMPARE(v.loadUsbStr().size(), v.loadUsbCode().size());
+        QCOMPARE(v.usbCodeMap.size(), v.loadUsbStr().size());
+        const QVariantMap languages = v.chkLanguages();
+        QVERIFY(languages.contains(QStringLiteral("ENGLISH")));
+        for (const QVariant &code : languages) {
+            QVERIFY(v.getGlobalStrings(code.toString()).size() > 100);
+            QVERIFY2(!v.msgStrings.contains(QString()), qPrintable(code.toString()));
+        }
+        QCOMPARE(v.loadDefaultProfile(QStringLiteral("color/color")).toStringList().size(), 21);
+        QCOMPARE(v.loadDefaultProfile(QStringLiteral("color/ledType")).toStringList().size(), 7);
+    }
+
 private:
     void start() { t = std::make_unique<ViewUnderTest>(); }
 
