@@ -385,10 +385,22 @@ Item {
             BoxLabel { target: _PaletteIndex; text: globalSetting_stringList[35] }
             BoxLabel { target: brightness_Slider; text: globalSetting_stringList[36] }
 
+            // Long translations of the two choices shrink to stay inside the box.
+            TextMetrics {
+                id: chkMetrics
+                font.family: globalSetting_fontFamily
+                font.bold: true
+                font.pixelSize: globalSetting_size
+                text: globalSetting_stringList[37] + globalSetting_stringList[38]
+            }
+            Image { id: chkProbe; source: sourceCHK0; visible: false }
             Row {
                 id: _TextSize_CHK
                 objectName: "_TextSize_CHK"
                 property int currentIndex: 0
+                readonly property real labelRoom: _textSettingBox.width - x - 6 - spacing - 2 * (chkProbe.implicitWidth + 3)
+                readonly property int labelSize: chkMetrics.advanceWidth <= labelRoom ? globalSetting_size
+                    : Math.max(7, Math.floor(globalSetting_size * labelRoom / chkMetrics.advanceWidth))
                 x: 96; y: 25
                 spacing: 15
                 Repeater {
@@ -413,7 +425,11 @@ Item {
                                 }
                             }
                         }
-                        Label { text: globalSetting_stringList[chk.modelData.str] }
+                        Label {
+                            anchors.verticalCenter: parent.verticalCenter
+                            font.pixelSize: _TextSize_CHK.labelSize
+                            text: globalSetting_stringList[chk.modelData.str]
+                        }
                     }
                 }
             }
