@@ -127,14 +127,12 @@ public slots:
     // QWidget::setEnabled made reachable from the UI documents.
     void setEnabled(bool enabled) { QWidget::setEnabled(enabled); }
 
-public:
+private:
     // Replaces the settings object at `position` with one over the same file,
     // whose content becomes a copy of `source`. Keeps the old file when the copy fails.
     bool replaceProfile(int position, const QString &source);
     static QString profilePath(int index);
     static QString firmwareVersionText(ushort version);
-
-private:
     void queueRootCall(const char *function);
     void setupMedia();
     void readHardwareCommon();

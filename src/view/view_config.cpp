@@ -121,8 +121,8 @@ QString myQQuickView::getCustomFilePath()
 // language menu, to which the stored language position refers.
 QVariantMap myQQuickView::chkLanguages()
 {
-    static const QRegularExpression fileName(QStringLiteral("^lang_([0-9]{6})\\.ini$"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    // Exactly the names that getGlobalStrings opens.
+    static const QRegularExpression fileName(QStringLiteral("^lang_([0-9]{6})\\.ini$"));
     QVariantMap result;
     const QStringList entries = QDir(QString::fromLatin1(kLanguageFolder))
         .entryList({QStringLiteral("lang_*.ini")}, QDir::Files, QDir::Name | QDir::IgnoreCase);

@@ -341,7 +341,7 @@ private slots:
             << QStringList{"lang_900000.ini", "lang_066999.ini"}
             << QStringList{"KOREAN (UNKNOWN)", "UNKNOWN"} << QStringList{"066999", "900000"};
         QTest::newRow("malformed names skipped")
-            << QStringList{"lang_31.ini", "lang_0310001.ini", "lang_abcdef.ini", "lang_111000.ini"}
+            << QStringList{"lang_31.ini", "lang_0310001.ini", "lang_abcdef.ini", "LANG_042000.INI", "lang_111000.ini"}
             << QStringList{"SPANISH"} << QStringList{"111000"};
     }
     void chkLanguages()
