@@ -615,10 +615,13 @@ private slots:
         QFile::setPermissions(modules->path(QStringLiteral("update/UX318.exe")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         start();
+        t->hid.swichCurDevice(0);   // the updater needs the keyboard to itself
+        QVERIFY(t->hid.isListenerRunning());
         QElapsedTimer timer;
         timer.start();
         t->view->openUpdateExe();
         QVERIFY(timer.elapsed() >= 500);
+        QVERIFY(!t->hid.isListenerRunning());
         QTRY_VERIFY(modules->exists(QStringLiteral("update/ran")));
         // A finished updater leaves no process object behind.
         QTRY_VERIFY(t->view->findChildren<QProcess *>().isEmpty());
