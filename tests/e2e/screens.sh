@@ -57,8 +57,17 @@ shot opening
 click 24 14
 sleep 2
 shot settings_panel
+# The language list open over its neighbours.
+click 215 159
+sleep 1.5
+shot settings_language_list
+click 215 159
+sleep 1.5
 click 24 14
 sleep 2
+click 80 198
+sleep 1.5
+shot page_key
 before=$(geometry)
 xdotool mousemove --window "$wid" 600 70 mousedown 1
 for s in 1 2 3 4 5; do xdotool mousemove_relative -- 8 6; sleep 0.05; done
