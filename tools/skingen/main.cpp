@@ -56,16 +56,16 @@ void removeStale(const QString &skinDir, const QSet<QString> &keep)
 
 int generate(const QString &outDir, const QString &stamp)
 {
-    const QVector<skin::ImageSpec> table = skin::imageTable();
+    const QVector<skin::ImageEntry> table = skin::imageTable();
     QSet<QString> names;
-    for (const skin::ImageSpec &s : table)
+    for (const skin::ImageEntry &s : table)
         names.insert(s.path);
 
     int written = 0;
     for (int n : skin::skinNumbers()) {
         const skin::Theme &theme = skin::theme(n);
         const QString dir = QDir(outDir).filePath(QStringLiteral("skin%1").arg(n));
-        for (const skin::ImageSpec &s : table) {
+        for (const skin::ImageEntry &s : table) {
             const QImage img = skin::render(s, theme);
             QByteArray bytes;
             QBuffer buf(&bytes);

@@ -13,7 +13,7 @@ namespace skin {
 namespace {
 
 // A small button: plate plus pictogram; state 1 lights edge and glyph.
-void button(QPainter &p, const ImageSpec &s, const Theme &t, const Glyph &g, qreal glyphSize,
+void button(QPainter &p, const ImageEntry &s, const Theme &t, const Glyph &g, qreal glyphSize,
             const QColor &hotColor = QColor())
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
@@ -34,7 +34,7 @@ void button(QPainter &p, const ImageSpec &s, const Theme &t, const Glyph &g, qre
 }
 
 // An icon without a plate (menu buttons, function icons).
-void icon(QPainter &p, const ImageSpec &s, const Theme &t, const Glyph &g, const QColor &hot = QColor())
+void icon(QPainter &p, const ImageEntry &s, const Theme &t, const Glyph &g, const QColor &hot = QColor())
 {
     const qreal m = 2;
     const QRectF box(m, m, s.width - 2 * m, s.height - 2 * m);
@@ -46,7 +46,7 @@ void icon(QPainter &p, const ImageSpec &s, const Theme &t, const Glyph &g, const
 
 // ---- window and frame ----
 
-void paintBackground(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintBackground(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), t.corner, t);
     p.save();
@@ -66,7 +66,7 @@ void paintBackground(QPainter &p, const ImageSpec &s, const Theme &t)
     fadedLine(p, QPointF(t.corner, 1.5), QPointF(s.width - t.corner, 1.5), alpha(t.edgeHi, 140), 1);
 }
 
-void paintFrameBackground(QPainter &p, const ImageSpec &, const Theme &t)
+void paintFrameBackground(QPainter &p, const ImageEntry &, const Theme &t)
 {
     // The well behind the page frame at (171, 96), 759 × 442, with a 6-pixel margin.
     const QRectF well(165.5, 90.5, 770, 453);
@@ -86,7 +86,7 @@ void paintFrameBackground(QPainter &p, const ImageSpec &, const Theme &t)
     fadedLine(p, QPointF(12, 170.5), QPointF(154, 170.5), t.accent, 1);
 }
 
-void paintDecoration(QPainter &p, const ImageSpec &s, const Theme &t, bool mirrored)
+void paintDecoration(QPainter &p, const ImageEntry &s, const Theme &t, bool mirrored)
 {
     if (mirrored) {
         p.translate(s.width, 0);
@@ -113,7 +113,7 @@ void paintDecoration(QPainter &p, const ImageSpec &s, const Theme &t, bool mirro
     line(p, QPointF(104, 12.5), QPointF(s.width, 12.5), t.accentDim);
 }
 
-void paintLogo(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintLogo(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const bool hot = s.state == 1;
     const QColor ink = hot ? t.accentHi : t.glyph;
@@ -180,7 +180,7 @@ void paintLogo(QPainter &p, const ImageSpec &s, const Theme &t)
 
 // ---- menus ----
 
-void paintUpContainer(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintUpContainer(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const qreal w = s.width, h = s.height;
     const QPolygonF outline({QPointF(0.5, 0.5), QPointF(w - 0.5, 0.5), QPointF(w - 10.5, h - 2.5), QPointF(10.5, h - 2.5)});
@@ -192,7 +192,7 @@ void paintUpContainer(QPainter &p, const ImageSpec &s, const Theme &t)
         line(p, QPointF(x, 4), QPointF(x, h - 6), t.accentDim, 2);
 }
 
-void paintDnContainer(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintDnContainer(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const qreal w = s.width, h = s.height;
     const QPolygonF outline({QPointF(10.5, 4.5), QPointF(w - 10.5, 4.5), QPointF(w - 0.5, 14.5), QPointF(w - 0.5, h - 0.5),
@@ -205,7 +205,7 @@ void paintDnContainer(QPainter &p, const ImageSpec &s, const Theme &t)
         line(p, QPointF(x, 16), QPointF(x, h - 8), t.accentDim, 2);
 }
 
-void paintPfContainer(QPainter &p, const ImageSpec &, const Theme &t)
+void paintPfContainer(QPainter &p, const ImageEntry &, const Theme &t)
 {
     // Body around the profile list at (23, 97), 49 × 260.
     // The body starts below decoration 2, which hangs over the container's top.
@@ -224,7 +224,7 @@ void paintPfContainer(QPainter &p, const ImageSpec &, const Theme &t)
 
 // A whole profile row; the UI centres the label on it, clear of the
 // indicator at the right end.
-void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintProfileRow(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(QRectF(0.5, 1.5, s.width - 1, s.height - 3), 4, t);
     const QRectF led(s.width - 8, 9, 4, s.height - 18);
@@ -243,7 +243,7 @@ void paintProfileRow(QPainter &p, const ImageSpec &s, const Theme &t)
     }
 }
 
-void paintFnButton(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintFnButton(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 6, t);
     if (s.state == 0) {
@@ -266,7 +266,7 @@ void paintFnButton(QPainter &p, const ImageSpec &s, const Theme &t)
              s.state ? t.accent : t.accentDim, 1.5);
 }
 
-void paintFnColor(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintFnColor(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     p.save();
     p.scale(s.width / 24.0, s.height / 24.0);
@@ -286,7 +286,7 @@ void paintFnColor(QPainter &p, const ImageSpec &s, const Theme &t)
 
 // ---- panel and pages ----
 
-void paintSettingsPanel(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintSettingsPanel(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 10, t);
     p.save();
@@ -315,7 +315,7 @@ void keyboardBed(QPainter &p, const QRectF &r, const Theme &t)
     brackets(p, r.adjusted(3, 3, -3, -3), 14, t.accentDim, 1.5);
 }
 
-void paintPageColor(QPainter &p, const ImageSpec &, const Theme &t)
+void paintPageColor(QPainter &p, const ImageEntry &, const Theme &t)
 {
     keyboardBed(p, QRectF(1.5, 68.5, 737, 249), t);
     const QPainterPath tray = plate(QRectF(128.5, 331.5, 492, 103), 6, t);
@@ -324,13 +324,13 @@ void paintPageColor(QPainter &p, const ImageSpec &, const Theme &t)
     fadedLine(p, QPointF(140, 331.5), QPointF(610, 331.5), alpha(t.accent, 180), 1);
 }
 
-void paintPageKeydefine(QPainter &p, const ImageSpec &, const Theme &t)
+void paintPageKeydefine(QPainter &p, const ImageEntry &, const Theme &t)
 {
     keyboardBed(p, QRectF(1.5, 68.5, 737, 229), t);
     fadedLine(p, QPointF(130, 50.5), QPointF(640, 50.5), alpha(t.accent, 150), 1);
 }
 
-void paintPageCommon(QPainter &p, const ImageSpec &, const Theme &t)
+void paintPageCommon(QPainter &p, const ImageEntry &, const Theme &t)
 {
     const QRectF r(30.5, 20.5, 698, 355);
     const QPainterPath body = plate(r, 8, t);
@@ -352,13 +352,13 @@ void inset(QPainter &p, const QPainterPath &path, const Theme &t)
     stroke(p, path, t.edge);
 }
 
-void paintSliderBase(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintSliderBase(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     inset(p, plate(crisp(s.width, s.height), 3, t), t);
     line(p, QPointF(3, s.height - 1.5), QPointF(s.width - 3, s.height - 1.5), alpha(t.edgeHi, 50));
 }
 
-void paintSliderFiller(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintSliderFiller(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QRectF r = crisp(s.width, s.height);
     QPainterPath cell;
@@ -378,7 +378,7 @@ void paintSliderFiller(QPainter &p, const ImageSpec &s, const Theme &t)
     }
 }
 
-void paintCheckBox(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintCheckBox(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath box = plate(crisp(s.width, s.height), 2, t);
     fillV(p, box, t.well, t.panel1);
@@ -393,12 +393,12 @@ void paintCheckBox(QPainter &p, const ImageSpec &s, const Theme &t)
     }
 }
 
-void paintLine(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintLine(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     p.fillRect(QRectF(0, 0, s.width, s.height), mix(t.edge, t.accentDim, 0.45));
 }
 
-void paintInputField(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintInputField(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 2, t);
     fillV(p, body, QColor(0, 0, 0), t.well);
@@ -406,7 +406,7 @@ void paintInputField(QPainter &p, const ImageSpec &s, const Theme &t)
     line(p, QPointF(11.5, 3), QPointF(11.5, s.height - 3), alpha(t.edge, 170));
 }
 
-void paintPaletteIndex(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintPaletteIndex(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
     fillV(p, body, alpha(t.panel1, 230), alpha(t.well, 230));
@@ -422,7 +422,7 @@ void paintPaletteIndex(QPainter &p, const ImageSpec &s, const Theme &t)
     }
 }
 
-void paintPalette(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintPalette(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
     inset(p, body, t);
@@ -433,7 +433,7 @@ void paintPalette(QPainter &p, const ImageSpec &s, const Theme &t)
     }
 }
 
-void paintTwoButtonFrame(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintTwoButtonFrame(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
     fillV(p, body, alpha(t.well, 220), alpha(t.well, 240));
@@ -441,7 +441,7 @@ void paintTwoButtonFrame(QPainter &p, const ImageSpec &s, const Theme &t)
     line(p, QPointF(31.5, 2), QPointF(31.5, s.height - 2), alpha(t.accentDim, 200));
 }
 
-void paintMask(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintMask(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     // Faint light over the right end of the keyboard bed, with scan lines;
     // it stays inside the bed on both keyboard pages.
@@ -464,7 +464,7 @@ void paintMask(QPainter &p, const ImageSpec &s, const Theme &t)
     p.drawImage(0, 0, light);
 }
 
-void paintFileListBase(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintFileListBase(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QPainterPath body = plate(crisp(s.width, s.height), 3, t);
     fillV(p, body, alpha(t.well, 240), alpha(mix(t.well, t.panel1, 0.5), 240));
@@ -475,7 +475,7 @@ void paintFileListBase(QPainter &p, const ImageSpec &s, const Theme &t)
     p.fillPath(track, alpha(t.panel1, 200));
 }
 
-void paintFileListFrame(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintFileListFrame(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QRectF r = crisp(s.width, s.height);
     const QPainterPath body = plate(r, 4, t);
@@ -485,7 +485,7 @@ void paintFileListFrame(QPainter &p, const ImageSpec &s, const Theme &t)
     fadedLine(p, QPointF(20, 1.5), QPointF(s.width - 20, 1.5), t.accent, 1);
 }
 
-void paintButtonFrame(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintButtonFrame(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const QRectF r = crisp(s.width, s.height);
     const QPainterPath body = plate(r, 3, t);
@@ -495,7 +495,7 @@ void paintButtonFrame(QPainter &p, const ImageSpec &s, const Theme &t)
 
 // ---- key caps ----
 
-QPolygonF capOutline(const ImageSpec &s, qreal l, qreal top, qreal r, qreal b)
+QPolygonF capOutline(const ImageEntry &s, qreal l, qreal top, qreal r, qreal b)
 {
     const qreal w = s.width, h = s.height;
     if (s.keyType == 10) {
@@ -509,7 +509,7 @@ QPolygonF capOutline(const ImageSpec &s, qreal l, qreal top, qreal r, qreal b)
     return rectPoly(QRectF(QPointF(l, top), QPointF(w - r, h - b)));
 }
 
-void paintKeyCap(QPainter &p, const ImageSpec &s, const Theme &t)
+void paintKeyCap(QPainter &p, const ImageEntry &s, const Theme &t)
 {
     const qreal rc = t.shape == Shape::Rounded ? 3.5 : 3.0;
     // The step of the ISO Enter keeps a tight inner corner.
@@ -541,7 +541,7 @@ void paintKeyCap(QPainter &p, const ImageSpec &s, const Theme &t)
 
 }  // namespace
 
-QImage render(const ImageSpec &s, const Theme &t)
+QImage render(const ImageEntry &s, const Theme &t)
 {
     QImage img(s.width, s.height, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);

@@ -45,7 +45,7 @@ enum class Kind {
     FileListFrame, ButtonFrame, KeyCap,
 };
 
-struct ImageSpec {
+struct ImageEntry {
     QString path;   // inside the skin folder
     int width;
     int height;
@@ -60,9 +60,9 @@ const QVector<KeyShape> &keyShapes();
 int keyCapWidth(double units);
 
 // Every image of one skin folder; the same list for every skin.
-QVector<ImageSpec> imageTable();
+QVector<ImageEntry> imageTable();
 
-QImage render(const ImageSpec &spec, const Theme &theme);
+QImage render(const ImageEntry &entry, const Theme &theme);
 
 // Lays out the images of the given skin folders side by side, one cell per
 // name, with the name above; returns false if nothing could be read.

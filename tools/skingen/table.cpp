@@ -33,13 +33,13 @@ const Theme kEmber = {
     Shape::Chamfered, Texture::Brushed, 14,
 };
 
-void add(QVector<ImageSpec> &t, const QString &path, int w, int h, Kind kind, int state = 0)
+void add(QVector<ImageEntry> &t, const QString &path, int w, int h, Kind kind, int state = 0)
 {
     t.append({path, w, h, kind, state, 0});
 }
 
 // A name ending in _0/_1 (or -0/-1): the two states of one element, same size.
-void addPair(QVector<ImageSpec> &t, const QString &stem, const QString &sep, int w, int h, Kind kind)
+void addPair(QVector<ImageEntry> &t, const QString &stem, const QString &sep, int w, int h, Kind kind)
 {
     for (int s = 0; s < 2; ++s)
         add(t, stem + sep + QString::number(s) + QStringLiteral(".png"), w, h, kind, s);
@@ -74,9 +74,9 @@ const QVector<KeyShape> &keyShapes()
     return shapes;
 }
 
-QVector<ImageSpec> imageTable()
+QVector<ImageEntry> imageTable()
 {
-    QVector<ImageSpec> t;
+    QVector<ImageEntry> t;
     const QString S = QStringLiteral("_");
 
     // Window and frame.
