@@ -6,12 +6,25 @@
 namespace k3sim::model {
 namespace {
 
-// Factory lighting: effect 0, full brightness, middle speed, colour loop; the
-// backlight bytes hold effect 0 at level 7, speed 4 and the colour loop.
-constexpr uint8_t kFactoryLed[7] = {0x00, 0x3F, 0x04, 0x00, 0x07, 0xE0, 0x3C};
-// Red, yellow, green, cyan, blue, magenta, white at the keyboard's 0..63 scale.
-constexpr uint8_t kFactoryColors[21] = {63, 0, 0, 63, 63, 0, 0, 63, 0, 0, 63, 63,
-                                        0, 0, 63, 63, 0, 63, 63, 63, 63};
+// The factory state equals the shipped default profile, so a profile reset in
+// the program and a factory restore of the keyboard agree.
+// Lighting: effect 2, full brightness, speed 4, colour loop; the backlight bytes
+// hold effect 0 at level 7, speed 4 and the colour loop.
+constexpr uint8_t kFactoryLed[7] = {0x02, 0x3F, 0x04, 0x00, 0x07, 0xE0, 0x3C};
+// Red, orange, yellow, green, cyan, blue, magenta at the keyboard's 0..63 scale.
+constexpr uint8_t kFactoryColors[21] = {63, 0, 0, 63, 32, 0, 63, 63, 0, 0, 63, 0,
+                                        0, 63, 63, 0, 0, 63, 63, 0, 63};
+// USB usage of every matrix position (row x 16 + column) in the ANSI layout.
+constexpr uint8_t kFactoryKeys[128] = {
+     41,  58,  59,  60,  61,  62,  63,  64,  65,  66,  67,  68,  69,  70,  71,  72,
+     30,  31,  32,  33,  34,  35,  36,  37,  38,  39,  45,  46,  42,  73,  74,  75,
+     20,  26,   8,  21,  23,  28,  24,  12,  18,  19,  47,  48,  49,  76,  77,  78,
+      4,  22,   7,   9,  10,  11,  13,  14,  15,  51,  52,  40,  44,  44,   0,   0,
+     29,  27,   6,  25,   5,  17,  16,  54,  55,  56, 229, 225, 225,   0,   0,  82,
+    224, 227, 226,  53,  43,  57,   0,   0, 230, 240, 101, 228,  79,   0,  80,  81,
+     83,  84,  85,  86,  89,  95,  96,  97,  87,  92,  93,  94,  88,  90,  98,  99,
+      0,   0,   0,  91,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,
+};
 
 std::string hex(const uint8_t *data, size_t n)
 {
@@ -83,9 +96,8 @@ void State::factory()
         p = Profile();
         std::memcpy(p.ledType, kFactoryLed, sizeof kFactoryLed);
         std::memcpy(p.colors, kFactoryColors, sizeof kFactoryColors);
-        // Every matrix position starts as the standard key with its own number.
         for (int pos = 0; pos < 128; ++pos)
-            p.keyMatrix[2 * pos] = uint8_t(pos);
+            p.keyMatrix[2 * pos] = kFactoryKeys[pos];   // high byte 0: standard key
     }
     std::memset(macros, 0, sizeof macros);
     std::memset(options, 0, sizeof options);

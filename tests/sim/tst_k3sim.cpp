@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -313,6 +314,27 @@ private slots:
         QCOMPARE(k3sim::macro(5), std::vector<uint8_t>(128, 0));
         QCOMPARE(k3sim::currentProfile(), 0);
         QCOMPARE(k3sim::errorCount(), 0);
+    }
+
+    // A factory keyboard and the shipped default profile must agree.
+    void factoryMatchesDefaultProfile()
+    {
+        QSettings pd(QStringLiteral(K3_DEFAULT_PROFILE), QSettings::IniFormat);
+        const QStringList led = pd.value("color/ledType").toStringList();
+        const QStringList color = pd.value("color/color").toStringList();
+        QCOMPARE(led.size(), 7);
+        QCOMPARE(color.size(), 21);
+        const k3sim::Profile p = k3sim::profile(0);
+        for (int i = 0; i < 7; ++i)
+            QCOMPARE(int(p.ledType[i]), led[i].trimmed().toInt());
+        for (int i = 0; i < 21; ++i)
+            QCOMPARE(int(p.colors[i]), color[i].trimmed().toInt() / 4);
+        for (int pos = 0; pos < 128; ++pos) {
+            const QStringList code = pd.value(QString("keydefine1/%1").arg(pos)).toStringList();
+            QCOMPARE(code.size(), 2);
+            QCOMPARE(int(p.keyMatrix[2 * pos]), code[0].trimmed().toInt());
+            QCOMPARE(int(p.keyMatrix[2 * pos + 1]), code[1].trimmed().toInt());
+        }
     }
 
     // Each row: steps that must all succeed except the last, whose result and
