@@ -120,6 +120,7 @@ struct Transaction
     uint8_t answer[9] = {};
     bool answerPending = false;
     int expected = 0;               // data reports of the payload
+    int reportLength = 0;           // payload bytes per data report when it began
     int done = 0;
     std::vector<uint8_t> payload;   // assembled (setting) or to deliver (query)
     bool discard = false;           // index out of range: take the reports, store nothing
@@ -616,6 +617,7 @@ int Sim::request(Call &c, const uint8_t *d, size_t len)
     std::memcpy(tx.request, d, 9);
     std::memcpy(tx.answer, d, 9);
     tx.answerPending = true;
+    tx.reportLength = reportLength;
     tx.expected = (cmd->payload + reportLength - 1) / reportLength;
     tx.payload.assign(cmd->payload, 0);
     Profile &p = state.profile();
@@ -753,8 +755,8 @@ int Sim::dataOut(Call &c, const uint8_t *d, size_t len)
                 + codeText(tx.cmd->code) + " takes");
         return -1;
     }
-    const int offset = tx.done * reportLength;
-    const int chunk = std::min(reportLength, int(tx.payload.size()) - offset);
+    const int offset = tx.done * tx.reportLength;
+    const int chunk = std::clamp(int(tx.payload.size()) - offset, 0, std::min(tx.reportLength, reportLength));
     std::memcpy(tx.payload.data() + offset, d + 1, size_t(chunk));
     if (++tx.done == tx.expected)
         applyPayload();
@@ -765,8 +767,8 @@ int Sim::dataIn(Call &c, uint8_t *d, size_t len)
 {
     const int n = std::min(int(len), reportLength);
     std::memset(d, 0, size_t(n));
-    const int offset = tx.done * reportLength;
-    const int chunk = std::min({reportLength, int(tx.payload.size()) - offset, n});
+    const int offset = tx.done * tx.reportLength;
+    const int chunk = std::clamp(int(tx.payload.size()) - offset, 0, std::min(tx.reportLength, n));
     std::memcpy(d, tx.payload.data() + offset, size_t(chunk));
     ++tx.done;
     c.bytes(d, size_t(n));

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -418,6 +419,36 @@ private slots:
         QVERIFY(query(req(0xB0), &a, &data, 64));
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(k3sim::profile(0).colors), 64), data);
         QCOMPARE(k3sim::errorCount(), 1);
+    }
+
+    // Arbitrary traffic, mostly near-valid, with the report length changing
+    // under it: every call answers with a plain result and nothing breaks.
+    void randomTraffic()
+    {
+        QRandomGenerator rng(4711);
+        const int codes[] = {0x02, 0x0C, 0x10, 0x12, 0x30, 0x8C, 0x90, 0x92, 0xB0, 0x21, 0x13, 0x44};
+        for (int i = 0; i < 3000; ++i) {
+            QByteArray r = req(codes[rng.bounded(12)], {0, rng.bounded(20), rng.bounded(6)});
+            if (rng.bounded(8) == 0)
+                r[rng.bounded(9)] = char(rng.bounded(256));
+            const int len = rng.bounded(10) ? 65 : rng.bounded(140);
+            QByteArray data(len, char(rng.bounded(256)));
+            if (len && rng.bounded(4))
+                data[0] = 0;
+            QByteArray out;
+            int result = 0;
+            switch (rng.bounded(6)) {
+            case 0: result = sendFeature(rng.bounded(10) ? r : r.left(rng.bounded(12))); break;
+            case 1: result = getFeature(out, rng.bounded(10) ? 9 : rng.bounded(12) + 1); break;
+            case 2: result = writeData(data); break;
+            case 3: result = readData(out, len ? len : 1, 0); break;
+            case 4: k3sim::setReportLength(rng.bounded(3) ? 64 : rng.bounded(130) + 1); break;
+            case 5: if (rng.bounded(50) == 0) { k3sim::unplug(); k3sim::plug(); } break;
+            }
+            QVERIFY(result >= -1 && result <= 140);
+        }
+        QCOMPARE(k3sim::openHandleCount(), 0);
+        QVERIFY(k3sim::loadStateText(k3sim::stateText()));
     }
 
     void chunking_data()
