@@ -201,7 +201,7 @@ Item {
 
         function test_background_field_data() {
             return [
-                { tag: "picture chosen", path: "/tmp/bg.png", on: true, url: "file:///tmp/bg.png" },
+                { tag: "picture chosen", path: "modules/img/skin2/background.png", on: true, url: "file:modules/img/skin2/background.png" },
                 { tag: "nothing chosen", path: "", on: false, url: "" },
             ]
         }
