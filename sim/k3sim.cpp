@@ -58,7 +58,7 @@ Role roleOf(uint16_t usagePage, uint16_t usage)
 
 constexpr int kDefaultReportLength = 64;
 constexpr uint16_t kDefaultFirmware = 0x0102;
-constexpr size_t kLogCap = 200000;          // in-memory log entries kept
+constexpr size_t kLogCap = 50000;           // in-memory log entries kept (oldest dropped)
 constexpr size_t kEventQueueCap = 256;      // lighting reports kept while nobody reads
 constexpr long kMaxStateFile = 4 << 20;
 constexpr uint8_t kEventHeader[4] = {0x04, 0x00, 0x00, 0x00};

@@ -28,7 +28,8 @@ struct LogEntry
     int length = 0;                   // length argument of the call
     int result = 0;                   // what the call returned
     bool error = false;               // a framing or state error the simulation detected
-    std::string note;                 // reason, for errors
+    std::string note;                 // reason of an error, or why a call failed without
+                                      // one ("injected failure", "device unplugged", "stalled")
 };
 
 // Paths of the keyboard's two interfaces in the default enumeration.
@@ -37,6 +38,7 @@ extern const char *const kEventPath;    // usage page FF02, usage 0001
 
 // Back to a freshly plugged keyboard in factory state: default enumeration,
 // no faults, empty log, report length 64, firmware 0x0102, US/UK bits 0.
+// Handles still open stay open but dead. The K3SIM_* outside control stays.
 void reset();
 
 void plug();
@@ -70,8 +72,8 @@ void injectLightingReport(const uint8_t values[7]);
 // advances, the current profile's LED type changes and a report is sent.
 void pressLightingKey();
 
-std::vector<LogEntry> log();
-void clearLog();
+std::vector<LogEntry> log();         // the last 50000 calls
+void clearLog();                     // also sets errorCount() back to 0
 int errorCount();
 
 void setFirmware(uint16_t version, uint8_t usUkBits);
