@@ -95,6 +95,20 @@ for pos in $(seq 0 $((languages - 1))); do
     stop
 done
 
+# Larger text in the language with the longest texts.
+set_cfg 3 1 4 5 7 1
+start
+sleep 2
+click 24 14
+sleep 1
+shot larger_text_settings
+click 24 14
+sleep 1
+click 80 292
+sleep 1
+shot larger_text_color_page
+stop
+
 # 3. Skin 2.
 set_cfg 1 2
 start
