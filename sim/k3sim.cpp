@@ -6,6 +6,8 @@
 
 #include "k3sim.h"
 
+#include <atomic>
+
 #include "commandset.h"
 #include "model.h"
 
@@ -237,6 +239,16 @@ struct Sim
     void applyPayload();
 };
 
+// Told of every plug and unplug, as the operating system tells of device changes.
+std::atomic<void (*)(void *)> plugListener{nullptr};
+std::atomic<void *> plugListenerContext{nullptr};
+
+void notifyPlugListener()
+{
+    if (auto listener = plugListener.load())
+        listener(plugListenerContext.load());
+}
+
 // Never destroyed: the control thread may still run while the process exits.
 Sim &S = *new Sim;
 
@@ -422,6 +434,16 @@ void handleControlLine(const std::string &raw, const std::string &fifo)
         line.pop_back();
     if (line.empty())
         return;
+    const bool plugChange = line == "unplug" || line == "plug";
+    struct NotifyOnExit
+    {
+        bool active;
+        ~NotifyOnExit()
+        {
+            if (active)
+                notifyPlugListener();
+        }
+    } notify{plugChange};  // runs after the lock below is released
     std::lock_guard<std::mutex> lk(S.m);
     Call c("ctl", fifo, line.size());
     c.bytes(reinterpret_cast<const uint8_t *>(line.data()), line.size());
@@ -1327,15 +1349,28 @@ void reset()
 
 void plug()
 {
-    Locked l;
-    S.plug();
+    {
+        Locked l;
+        S.plug();
+    }
+    notifyPlugListener();
 }
 
 void unplug()
 {
-    Locked l;
-    if (S.plugged)
-        S.unplug();
+    {
+        Locked l;
+        if (S.plugged)
+            S.unplug();
+    }
+    notifyPlugListener();
+}
+
+void setPlugListener(void (*listener)(void *context), void *context)
+{
+    plugListener.store(nullptr);
+    plugListenerContext.store(context);
+    plugListener.store(listener);
 }
 
 bool isPlugged()

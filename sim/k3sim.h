@@ -43,6 +43,9 @@ void reset();
 
 void plug();
 void unplug();
+// Called after every plug and unplug (through the API or the control FIFO), on
+// the thread that caused it, as a device-change notice; null removes it.
+void setPlugListener(void (*listener)(void *context), void *context);
 bool isPlugged();
 
 // Replaces the enumeration that hid_enumerate returns while plugged (for

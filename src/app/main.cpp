@@ -7,6 +7,16 @@
 #include <QApplication>
 #include <QDir>
 
+#ifdef K3_SIMULATED_KEYBOARD
+#include "k3sim.h"
+
+// The simulated keyboard's plug and unplug stand in for the system's device-change notices.
+static void simulatedDeviceChange(void *widget)
+{
+    QMetaObject::invokeMethod(static_cast<Widget *>(widget), &Widget::deviceChanged, Qt::QueuedConnection);
+}
+#endif
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -18,6 +28,9 @@ int main(int argc, char *argv[])
     int exitCode = 0;
     {
         Widget widget;
+#ifdef K3_SIMULATED_KEYBOARD
+        k3sim::setPlugListener(simulatedDeviceChange, &widget);
+#endif
         widget.checkDevice();
         // Declared after the widget, so the capture is gone before the window is,
         // also when we leave by an exception.
@@ -29,6 +42,9 @@ int main(int argc, char *argv[])
         widget.beginUi();
         exitCode = app.exec();
         hook.uninstall();
+#ifdef K3_SIMULATED_KEYBOARD
+        k3sim::setPlugListener(nullptr, nullptr);
+#endif
     }
     return exitCode;
 }
