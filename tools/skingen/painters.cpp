@@ -499,7 +499,7 @@ QPolygonF capOutline(const ImageEntry &s, qreal l, qreal top, qreal r, qreal b)
 {
     const qreal w = s.width, h = s.height;
     if (s.keyType == 10) {
-        // Upper part 1.5 units, lower part 1.25 units, right-aligned; vertices
+        // Top 1.5 units wide, bottom 1.25 units, right-aligned; vertices
         // from the top left, clockwise.
         const qreal notch = w - keyCapWidth(1.25);
         const qreal u = keyCapWidth(1.0);
