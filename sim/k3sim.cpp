@@ -1100,11 +1100,16 @@ HID_API_EXPORT hid_device *HID_API_CALL hid_open_path(const char *path)
     return dev;
 }
 
-int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data, size_t length)
+namespace {
+
+// A report from the host to the command interface: checks common to output and
+// feature reports, then the keyboard's own handling.
+int commandInterfaceReport(const char *call, const char *kind, hid_device *dev, const unsigned char *data,
+                           size_t length, int (Sim::*handle)(Call &, const uint8_t *, size_t))
 {
     ensureInit();
     std::lock_guard<std::mutex> lk(S.m);
-    Call c("hid_write", std::string(), length);
+    Call c(call, std::string(), length);
     c.bytes(data, length);
     int r = S.checkHandle(c, dev);
     if (r == 0 && !data) {
@@ -1115,14 +1120,21 @@ int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *
         r = -1;
     if (r == 0) {
         if (dev->role != Role::Command) {
-            c.error("output report on an interface that takes none");
+            c.error(std::string(kind) + " report on an interface that takes none");
             r = -1;
         } else {
-            r = S.dataOut(c, data, length);
+            r = (S.*handle)(c, data, length);
         }
     }
     S.record(c, dev, r);
     return r;
+}
+
+} // namespace
+
+int HID_API_EXPORT HID_API_CALL hid_write(hid_device *dev, const unsigned char *data, size_t length)
+{
+    return commandInterfaceReport("hid_write", "output", dev, data, length, &Sim::dataOut);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_read_timeout(hid_device *dev, unsigned char *data, size_t length, int milliseconds)
@@ -1157,27 +1169,7 @@ int HID_API_EXPORT HID_API_CALL hid_set_nonblocking(hid_device *dev, int nonbloc
 
 int HID_API_EXPORT HID_API_CALL hid_send_feature_report(hid_device *dev, const unsigned char *data, size_t length)
 {
-    ensureInit();
-    std::lock_guard<std::mutex> lk(S.m);
-    Call c("hid_send_feature_report", std::string(), length);
-    c.bytes(data, length);
-    int r = S.checkHandle(c, dev);
-    if (r == 0 && !data) {
-        c.error("no data");
-        r = -1;
-    }
-    if (r == 0 && S.injectedFault(c, dev->path))
-        r = -1;
-    if (r == 0) {
-        if (dev->role != Role::Command) {
-            c.error("feature report on an interface that takes none");
-            r = -1;
-        } else {
-            r = S.request(c, data, length);
-        }
-    }
-    S.record(c, dev, r);
-    return r;
+    return commandInterfaceReport("hid_send_feature_report", "feature", dev, data, length, &Sim::request);
 }
 
 int HID_API_EXPORT HID_API_CALL hid_get_feature_report(hid_device *dev, unsigned char *data, size_t length)

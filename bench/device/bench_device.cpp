@@ -4,6 +4,7 @@
 #include "devinfo.h"
 #include "hid_thread.h"
 #include "k3sim.h"
+#include "simulatedk3.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -44,10 +45,7 @@ int main(int argc, char **argv)
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 50;
     k3sim::reset();
     Hid_Thread hid;
-    DevInfoEntry e;
-    e.vid = 0x04D9; e.pid = 0xA1CD; e.usagePage = 0xFF01; e.usage = 1;
-    e.usagePage2 = 0xFF02; e.usage2 = 1; e.reportLength = 64;
-    hid.scanDevices({e});
+    hid.scanDevices({simulatedK3Entry()});
     uchar half[128] = {};
 
     measure("128-byte write (0CH)", 2, rounds, [&] {

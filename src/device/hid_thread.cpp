@@ -249,25 +249,44 @@ bool Hid_Thread::takeTokenOrLog(quint8 code)
     return false;
 }
 
-void Hid_Thread::startWrite(quint8 code)
+void Hid_Thread::runSetting(quint8 code, std::initializer_list<quint8> params, const uchar *payload)
 {
+    if (!takeTokenOrLog(code))
+        return;
+    frameRequest(code, params);
     const Command *cmd = findCommand(code);
     const int length = cmd ? cmd->payload : 0;
+    if (payload && length > 0)
+        std::memcpy(dataBuf.data(), payload, size_t(length));
     // Fire and forget: the pool thread gives the token back when it is done.
     QThreadPool::globalInstance()->start([this, length] { sendCommand(length); });
     if (cmd && cmd->pauseAfter)
         QThread::msleep(kReportPauseMs);
 }
 
-bool Hid_Thread::runQuery(quint8 code, uchar *data, int length)
+Hid_Thread::QueryResult Hid_Thread::runQuery(quint8 code, std::initializer_list<quint8> params,
+                                             std::initializer_list<uchar *> outputs, uchar *data)
 {
-    if (data && length > 0)
+    if (!takeTokenOrLog(code))
+        return QueryResult::Busy;
+    frameRequest(code, params);
+    // The answer's output positions start with the caller's values, so a failed
+    // transaction hands them back unchanged.
+    featureIn = featureOut;
+    size_t at = 2;
+    for (uchar *out : outputs)
+        featureIn[at++] = *out;
+    const Command *cmd = findCommand(code);
+    const int length = data && cmd ? cmd->payload : 0;
+    if (length > 0)
         std::memcpy(dataBuf.data(), data, size_t(length));
     const bool ok = queryCommand(length);
-    if (data && length > 0)
+    if (length > 0)
         std::memcpy(data, dataBuf.data(), size_t(length));
-    Q_UNUSED(code);
-    return ok;
+    at = 2;
+    for (uchar *out : outputs)
+        *out = featureIn[at++];
+    return ok ? QueryResult::Ok : QueryResult::Failed;
 }
 
 void Hid_Thread::swichCurDevice(uint did)
@@ -278,215 +297,124 @@ void Hid_Thread::swichCurDevice(uint did)
 
 void Hid_Thread::hid_02H_SetKeyboardoption(uchar byte1, uchar byte2, uchar byte3)
 {
-    if (!takeTokenOrLog(0x02))
-        return;
-    frameRequest(0x02, {byte1, byte2, byte3});
-    startWrite(0x02);
+    runSetting(0x02, {byte1, byte2, byte3});
 }
 
 void Hid_Thread::hid_04H_SetButtonSensitivity(uchar sens1)
 {
-    if (!takeTokenOrLog(0x04))
-        return;
-    frameRequest(0x04, {sens1});
-    startWrite(0x04);
+    runSetting(0x04, {sens1});
 }
 
 void Hid_Thread::hid_08H_SetLEDType(uchar type, uchar brightness, uchar speed, uchar direction,
                                     uchar color, uchar bl0, uchar bl1)
 {
-    if (!takeTokenOrLog(0x08))
-        return;
-    frameRequest(0x08, {type, brightness, speed, direction, color, bl0, bl1});
-    startWrite(0x08);
+    runSetting(0x08, {type, brightness, speed, direction, color, bl0, bl1});
 }
 
 void Hid_Thread::hid_09H_StopMacroSending()
 {
-    if (!takeTokenOrLog(0x09))
-        return;
-    frameRequest(0x09, {0xAA, 0xCC, 0xEE});
-    startWrite(0x09);
+    runSetting(0x09, {0xAA, 0xCC, 0xEE});
 }
 
 void Hid_Thread::hid_0CH_SetKeyMatrix_1(uchar *src128)
 {
-    if (!takeTokenOrLog(0x0C))
-        return;
-    frameRequest(0x0C, {});
-    std::memcpy(dataBuf.data(), src128, 128);
-    startWrite(0x0C);
+    runSetting(0x0C, {}, src128);
 }
 
 void Hid_Thread::hid_0DH_SetKeyMatrix_2(uchar *src128)
 {
-    if (!takeTokenOrLog(0x0D))
-        return;
-    frameRequest(0x0D, {});
-    std::memcpy(dataBuf.data(), src128, 128);
-    startWrite(0x0D);
+    runSetting(0x0D, {}, src128);
 }
 
 void Hid_Thread::hid_0FH_SetISPBootLoader()
 {
-    if (!takeTokenOrLog(0x0F))
-        return;
     const quint8 *s = kBootLoaderSignature;
-    frameRequest(0x0F, {s[0], s[1], s[2], s[3], s[4], s[5], s[6]});
-    startWrite(0x0F);
+    runSetting(0x0F, {s[0], s[1], s[2], s[3], s[4], s[5], s[6]});
 }
 
 void Hid_Thread::hid_10H_SetMacroKey(uchar macroId, uchar *src128)
 {
-    if (!takeTokenOrLog(0x10))
-        return;
-    frameRequest(0x10, {0x00, macroId});
-    std::memcpy(dataBuf.data(), src128, 128);
-    startWrite(0x10);
+    runSetting(0x10, {0x00, macroId}, src128);
 }
 
 void Hid_Thread::hid_12H_SetUserPicture(uchar index, uchar colorIndex, uchar *src128)
 {
-    if (!takeTokenOrLog(0x12))
-        return;
-    frameRequest(0x12, {0x00, index, colorIndex});
-    std::memcpy(dataBuf.data(), src128, 128);
-    startWrite(0x12);
+    runSetting(0x12, {0x00, index, colorIndex}, src128);
 }
 
 void Hid_Thread::hid_13H_SetRecoveryData()
 {
-    if (!takeTokenOrLog(0x13))
-        return;
-    frameRequest(0x13, {0xFF, 0x1F});
-    startWrite(0x13);
+    runSetting(0x13, {0xFF, 0x1F});
 }
 
 void Hid_Thread::hid_21H_SetCurrentProfile(uchar profileId)
 {
-    if (!takeTokenOrLog(0x21))
-        return;
-    frameRequest(0x21, {profileId});
-    startWrite(0x21);
+    runSetting(0x21, {profileId});
 }
 
 void Hid_Thread::hid_30H_SetSevenColor(uchar *src64)
 {
-    if (!takeTokenOrLog(0x30))
-        return;
-    frameRequest(0x30, {});
-    std::memcpy(dataBuf.data(), src64, 64);
-    startWrite(0x30);
+    runSetting(0x30, {}, src64);
 }
 
 void Hid_Thread::hid_80H_GetFWVersion(ushort &version, uchar &mode_UsUk)
 {
-    if (!takeTokenOrLog(0x80))
+    uchar high = 0, low = 0, mode = 0;
+    // Unlike the other queries the outputs change only when the keyboard answered.
+    if (runQuery(0x80, {}, {&high, &low, &mode}) != QueryResult::Ok)
         return;
-    frameRequest(0x80, {});
-    featureIn = featureOut;
-    if (!runQuery(0x80, nullptr, 0))
-        return;  // outputs change only on success
-    version = ushort(featureIn[2] * 256 + featureIn[3]);
-    mode_UsUk = uchar((featureIn[4] >> 1) & 3);
+    version = ushort(high * 256 + low);
+    mode_UsUk = uchar((mode >> 1) & 3);
 }
 
 void Hid_Thread::hid_82H_GetKeyboardoption(uchar &byte1, uchar &byte2, uchar &byte3)
 {
-    if (!takeTokenOrLog(0x82))
-        return;
-    frameRequest(0x82, {});
-    featureIn = featureOut;
-    featureIn[2] = byte1;
-    featureIn[3] = byte2;
-    featureIn[4] = byte3;
-    runQuery(0x82, nullptr, 0);
-    byte1 = featureIn[2];
-    byte2 = featureIn[3];
-    byte3 = featureIn[4];
+    runQuery(0x82, {}, {&byte1, &byte2, &byte3});
 }
 
 void Hid_Thread::hid_84H_GetButtonSensitivity(uchar &sens1)
 {
-    if (!takeTokenOrLog(0x84))
-        return;
-    frameRequest(0x84, {});
-    featureIn = featureOut;
-    featureIn[2] = sens1;
-    runQuery(0x84, nullptr, 0);
-    sens1 = featureIn[2];
+    runQuery(0x84, {}, {&sens1});
 }
 
 bool Hid_Thread::hid_88H_GetLEDType(uchar &type, uchar &brightness, uchar &speed, uchar &direction,
                                     uchar &color, uchar &bl0, uchar &bl1)
 {
-    if (!takeTokenOrLog(0x88))
-        return false;
-    frameRequest(0x88, {});
-    uchar *out[7] = {&type, &brightness, &speed, &direction, &color, &bl0, &bl1};
-    featureIn = featureOut;
-    for (int i = 0; i < 7; ++i)
-        featureIn[size_t(2 + i)] = *out[i];
-    const bool ok = runQuery(0x88, nullptr, 0);
-    for (int i = 0; i < 7; ++i)
-        *out[i] = featureIn[size_t(2 + i)];
-    return ok;
+    return runQuery(0x88, {}, {&type, &brightness, &speed, &direction, &color, &bl0, &bl1})
+           == QueryResult::Ok;
 }
 
 void Hid_Thread::hid_8CH_GetKeyMatrix_1(uchar *src128)
 {
-    if (!takeTokenOrLog(0x8C))
-        return;
-    frameRequest(0x8C, {});
-    featureIn = featureOut;
-    runQuery(0x8C, src128, 128);
+    runQuery(0x8C, {}, {}, src128);
 }
 
 void Hid_Thread::hid_8DH_GetKeyMatrix_2(uchar *src128)
 {
-    if (!takeTokenOrLog(0x8D))
-        return;
-    frameRequest(0x8D, {});
-    featureIn = featureOut;
-    runQuery(0x8D, src128, 128);
+    runQuery(0x8D, {}, {}, src128);
 }
 
 void Hid_Thread::hid_90H_GetMacroKey(uchar macroId, uchar *src128)
 {
-    if (!takeTokenOrLog(0x90))
-        return;
-    frameRequest(0x90, {0x00, macroId});
-    featureIn = featureOut;
-    runQuery(0x90, src128, 128);
+    runQuery(0x90, {0x00, macroId}, {}, src128);
 }
 
 void Hid_Thread::hid_92H_GetUserPicture(uchar index, uchar colorIndex, uchar *src128)
 {
-    if (!takeTokenOrLog(0x92))
-        return;
-    frameRequest(0x92, {0x00, index, colorIndex});
-    featureIn = featureOut;
-    runQuery(0x92, src128, 128);
+    runQuery(0x92, {0x00, index, colorIndex}, {}, src128);
 }
 
 void Hid_Thread::hid_A1H_GetCurrentProfile(uchar &profileId)
 {
-    if (!takeTokenOrLog(0xA1))
-        return;
-    frameRequest(0xA1, {});
-    // featureIn starts as a copy of the request, so a failed query yields 0.
-    featureIn = featureOut;
-    runQuery(0xA1, nullptr, 0);
-    profileId = featureIn[2];
+    // Starts from the request's byte 2, so a failed query yields 0.
+    uchar answer = 0;
+    if (runQuery(0xA1, {}, {&answer}) != QueryResult::Busy)
+        profileId = answer;
 }
 
 bool Hid_Thread::hid_B0H_GetSevenColor(uchar *src64)
 {
-    if (!takeTokenOrLog(0xB0))
-        return false;
-    frameRequest(0xB0, {});
-    featureIn = featureOut;
-    return runQuery(0xB0, src64, 64);
+    return runQuery(0xB0, {}, {}, src64) == QueryResult::Ok;
 }
 
 // ---------------------------------------------------------------- listener

@@ -85,12 +85,16 @@ private:
     void listenEvents(uint did);
     void storeLightingReport(const QList<int> &ledType);
 
+    enum class QueryResult { Busy, Failed, Ok };
+
     // Fills featureOut from the command table: code, parameters, tail.
     void frameRequest(quint8 code, std::initializer_list<quint8> params);
-    // Common body of every setting once the request is framed.
-    void startWrite(quint8 code);
     bool takeTokenOrLog(quint8 code);
-    bool runQuery(quint8 code, uchar *data, int length);
+    // A setting: frame it, copy its payload, hand the write to the pool.
+    void runSetting(quint8 code, std::initializer_list<quint8> params, const uchar *payload = nullptr);
+    // A query on this thread. `outputs` are answer bytes 2, 3, ... in order.
+    QueryResult runQuery(quint8 code, std::initializer_list<quint8> params,
+                         std::initializer_list<uchar *> outputs, uchar *data = nullptr);
     QString pathOf(uint did, bool eventInterface) const;
     int reportLengthOf(uint did) const;
     bool finishTransaction(bool ok);

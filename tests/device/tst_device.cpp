@@ -4,6 +4,7 @@
 #include "devinfo.h"
 #include "hid_thread.h"
 #include "k3sim.h"
+#include "simulatedk3.h"
 
 #include <QElapsedTimer>
 #include <QSettings>
@@ -15,20 +16,6 @@ using Bytes = std::vector<uint8_t>;
 Q_DECLARE_METATYPE(Bytes)
 
 namespace {
-
-DevInfoEntry k3Entry()
-{
-    DevInfoEntry e;
-    e.vid = 0x04D9;
-    e.pid = 0xA1CD;
-    e.usagePage = 0xFF01;
-    e.usage = 0x0001;
-    e.usagePage2 = 0xFF02;
-    e.usage2 = 0x0001;
-    e.productName = QStringLiteral("K3");
-    e.reportLength = 64;
-    return e;
-}
 
 std::vector<k3sim::LogEntry> calls(const std::string &name)
 {
@@ -109,7 +96,7 @@ void TestDevice::init()
 {
     k3sim::reset();
     hid = new Hid_Thread;
-    hid->scanDevices({k3Entry()});
+    hid->scanDevices({simulatedK3Entry()});
     k3sim::clearLog();
 }
 
@@ -343,7 +330,7 @@ void TestDevice::nestedWaitsInnermostFirst()
 void TestDevice::noKeyboardSendsNothing()
 {
     k3sim::unplug();
-    hid->scanDevices({k3Entry()});
+    hid->scanDevices({simulatedK3Entry()});
     QVERIFY(hid->deviceList().at(0).path.isEmpty());
     k3sim::clearLog();
     uchar half[128] = {};
@@ -407,7 +394,7 @@ void TestDevice::discovery()
     QFETCH(QString, path);
     QFETCH(QString, path2);
     k3sim::setInterfaces(interfaces);
-    hid->scanDevices({k3Entry(), k3Entry()});
+    hid->scanDevices({simulatedK3Entry(), simulatedK3Entry()});
     const QList<HidDevice> list = hid->deviceList();
     QCOMPARE(list.size(), 2);
     QCOMPARE(list.at(0).path, path);

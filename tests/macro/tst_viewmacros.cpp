@@ -9,23 +9,11 @@
 
 #include <QtTest>
 
+#include "simulatedk3.h"
+
 using Bytes = std::vector<uint8_t>;
 
 namespace {
-
-DevInfoEntry k3Entry()
-{
-    DevInfoEntry e;
-    e.vid = 0x04D9;
-    e.pid = 0xA1CD;
-    e.usagePage = 0xFF01;
-    e.usage = 0x0001;
-    e.usagePage2 = 0xFF02;
-    e.usage2 = 0x0001;
-    e.productName = QStringLiteral("K3");
-    e.reportLength = 64;
-    return e;
-}
 
 // What a keyboard slot holds after receiving `stream`.
 Bytes slotWith(const Bytes &stream)
@@ -120,7 +108,7 @@ void TestViewMacros::init()
     QVERIFY(QDir().mkpath(folder));
     k3sim::reset();
     hid = new Hid_Thread;
-    hid->scanDevices({k3Entry()});
+    hid->scanDevices({simulatedK3Entry()});
     view = new myQQuickView;
     view->hid = hid;
     view->usbCodeMap = {{QStringLiteral("A"), 0x04}, {QStringLiteral("B"), 0x05}};

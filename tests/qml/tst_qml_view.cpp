@@ -3,6 +3,7 @@
 #include "hid_thread.h"
 #include "k3sim.h"
 #include "myqquickview.h"
+#include "simulatedk3.h"
 #include "viewfiles.h"
 
 #include <QApplication>
@@ -32,16 +33,7 @@ public slots:
         viewfiles::Dialogs::saveFile = &noFile;
         viewfiles::Dialogs::warning = &noWarning;
         k3sim::reset();
-        DevInfoEntry e;
-        e.vid = 0x04D9;
-        e.pid = 0xA1CD;
-        e.usagePage = 0xFF01;
-        e.usage = 0x0001;
-        e.usagePage2 = 0xFF02;
-        e.usage2 = 0x0001;
-        e.productName = QStringLiteral("K3");
-        e.reportLength = 64;
-        hid.rescan({e});
+        hid.rescan({simulatedK3Entry()});
         view = std::make_unique<myQQuickView>();
         view->hid = &hid;
         hid.owner = view.get();

@@ -17,21 +17,9 @@
 #include <QTest>
 #include <memory>
 
-namespace viewtest {
+#include "simulatedk3.h"
 
-inline DevInfoEntry k3Entry()
-{
-    DevInfoEntry e;
-    e.vid = 0x04D9;
-    e.pid = 0xA1CD;
-    e.usagePage = 0xFF01;
-    e.usage = 0x0001;
-    e.usagePage2 = 0xFF02;
-    e.usage2 = 0x0001;
-    e.productName = QStringLiteral("K3");
-    e.reportLength = 64;
-    return e;
-}
+namespace viewtest {
 
 class ModulesDir
 {
@@ -73,7 +61,7 @@ struct ViewUnderTest
     ViewUnderTest()
     {
         k3sim::reset();
-        hid.rescan({k3Entry()});
+        hid.rescan({simulatedK3Entry()});
         view = std::make_unique<myQQuickView>();
         view->hid = &hid;
         hid.owner = view.get();
