@@ -32,6 +32,10 @@ Widget::~Widget()
 {
     // The listener reaches the view through us: stop it before anything goes.
     hid.stopListener();
+    // The view outlives the device link (it is one of our children): whatever
+    // the documents still call while they are torn down must not reach it.
+    if (myQQuickView *v = view())
+        v->hid = nullptr;
     // The event loop has ended, so a deferred deletion would never run.
     delete ctl;
     ctl = nullptr;
