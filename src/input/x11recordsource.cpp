@@ -2,7 +2,11 @@
 
 #include "capturecore.h"
 
+#include <QDeadlineTimer>
+#include <QLoggingCategory>
 #include <QSocketNotifier>
+
+#include <poll.h>
 
 // X11 headers after Qt's: their macros collide with Qt names.
 #include <X11/Xlib.h>
@@ -18,6 +22,8 @@
 #undef FocusIn
 #undef FocusOut
 
+Q_LOGGING_CATEGORY(lcX11, "k3.input.x11")
+
 namespace {
 
 constexpr int kKeyPress = 2;
@@ -25,6 +31,7 @@ constexpr int kKeyRelease = 3;
 constexpr int kButtonPress = 4;
 constexpr int kButtonRelease = 5;
 constexpr int kX11KeycodeOffset = 8; // X key code = Linux key code + 8
+constexpr int kStartTimeoutMs = 2000;
 
 int setupErrors = 0;
 int countError(Display *, XErrorEvent *)
@@ -35,8 +42,11 @@ int countError(Display *, XErrorEvent *)
 
 void recordCallback(XPointer closure, XRecordInterceptData *data)
 {
+    auto *source = reinterpret_cast<X11RecordSource *>(closure);
     if (data->category == XRecordFromServer)
-        reinterpret_cast<X11RecordSource *>(closure)->handleEvent(data->data, int(data->data_len) * 4);
+        source->handleEvent(data->data, int(data->data_len) * 4);
+    else if (data->category == XRecordStartOfData)
+        source->recording = true;
     XRecordFreeData(data);
 }
 
@@ -53,61 +63,68 @@ X11RecordSource::~X11RecordSource()
 
 bool X11RecordSource::start()
 {
-    // Without a reachable display (no DISPLAY, or a refused connection) this
-    // source is not available; the error handler keeps a refused request from
-    // ending the program.
+    // A missing display (no DISPLAY, or a refused connection) or a server
+    // without RECORD leaves this source unavailable. The error handler keeps a
+    // refused request from ending the program.
     Display *control = XOpenDisplay(nullptr);
-    if (!control)
+    if (!control) {
+        qCDebug(lcX11) << "no X display";
         return false;
+    }
+    Display *data = nullptr;
+    XRecordContext ctx = 0;
+    auto fail = [&](const char *why) {
+        qCDebug(lcX11) << why;
+        if (ctx)
+            XRecordFreeContext(control, ctx);
+        if (data)
+            XCloseDisplay(data);
+        XCloseDisplay(control);
+        return false;
+    };
     int major = 0, minor = 0;
-    if (!XRecordQueryVersion(control, &major, &minor)) {
-        XCloseDisplay(control);
-        return false;
-    }
-    Display *data = XOpenDisplay(DisplayString(control));
-    if (!data) {
-        XCloseDisplay(control);
-        return false;
-    }
+    if (!XRecordQueryVersion(control, &major, &minor))
+        return fail("the X server has no RECORD extension");
+    data = XOpenDisplay(DisplayString(control));
+    if (!data)
+        return fail("second X connection refused");
 
     XRecordRange *range = XRecordAllocRange();
-    if (!range) {
-        XCloseDisplay(data);
-        XCloseDisplay(control);
-        return false;
-    }
+    if (!range)
+        return fail("out of memory");
     range->device_events.first = kKeyPress;
     range->device_events.last = kButtonRelease;
     XRecordClientSpec clients = XRecordAllClients;
-
     int (*previous)(Display *, XErrorEvent *) = XSetErrorHandler(countError);
     setupErrors = 0;
-    XRecordContext ctx = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
+    ctx = XRecordCreateContext(control, 0, &clients, 1, &range, 1);
     XFree(range);
     XSync(control, False);
-    if (!ctx || setupErrors) {
-        XSetErrorHandler(previous);
-        XCloseDisplay(data);
-        XCloseDisplay(control);
-        return false;
-    }
-    const int enabled = XRecordEnableContextAsync(data, ctx, recordCallback,
-                                                  reinterpret_cast<XPointer>(this));
-    XSync(control, False);
     XSetErrorHandler(previous);
-    if (!enabled || setupErrors) {
-        XRecordFreeContext(control, ctx);
-        XCloseDisplay(data);
-        XCloseDisplay(control);
-        return false;
-    }
-    // The enable request's first reply must be read before the socket is watched.
+    if (!ctx || setupErrors)
+        return fail("RECORD context refused");
+
+    feeder.reset();
+    recording = false;
+    if (!XRecordEnableContextAsync(data, ctx, recordCallback, reinterpret_cast<XPointer>(this)))
+        return fail("RECORD context not enabled");
+    // Wait (briefly) for the server's first reply, which says that recording
+    // runs: from then on no event is missed. It also must be read before the
+    // socket is watched.
+    XFlush(data);
+    QDeadlineTimer deadline(kStartTimeoutMs);
     XRecordProcessReplies(data);
+    while (!recording && !deadline.hasExpired()) {
+        pollfd pfd{ConnectionNumber(data), POLLIN, 0};
+        ::poll(&pfd, 1, int(deadline.remainingTime()));
+        XRecordProcessReplies(data);
+    }
+    if (!recording)
+        qCDebug(lcX11) << "RECORD has not confirmed the start yet";
 
     controlDisplay = control;
     dataDisplay = data;
     context = ctx;
-    feeder.reset();
     notifier = new QSocketNotifier(ConnectionNumber(data), QSocketNotifier::Read, this);
     connect(notifier, &QSocketNotifier::activated, this, &X11RecordSource::readReplies);
     return true;

@@ -24,6 +24,8 @@ public:
     // Handles one recorded X event (the 32-byte protocol record); public so
     // the benchmark can drive the decoding path without a server.
     void handleEvent(const unsigned char *event, int length);
+    // Set once the server confirmed that recording runs.
+    bool recording = false;
 
 private:
     void readReplies();
