@@ -5,9 +5,9 @@
 
 #include <QLoggingCategory>
 
+namespace {
 Q_LOGGING_CATEGORY(lcInput, "k3.input")
 
-namespace {
 // One capture per process, as the platform hooks are.
 std::unique_ptr<InputSource> activeSource;
 } // namespace

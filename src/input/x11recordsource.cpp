@@ -22,9 +22,9 @@
 #undef FocusIn
 #undef FocusOut
 
-Q_LOGGING_CATEGORY(lcX11, "k3.input.x11")
-
 namespace {
+
+Q_LOGGING_CATEGORY(lcX11, "k3.input.x11")
 
 constexpr int kKeyPress = 2;
 constexpr int kKeyRelease = 3;
