@@ -99,6 +99,8 @@ private slots:
     void evdevEvents_data();
     void evdevEvents();
     void evdevSkipsNonDevices();
+    void x11SourceUnavailable_data();
+    void x11SourceUnavailable();
 };
 
 void tst_Capture::init()
@@ -429,6 +431,37 @@ void tst_Capture::evdevSkipsNonDevices()
 
     EvdevSource missing(dir.filePath("nothing-here"));
     QVERIFY(!missing.start());
+}
+
+// Without a reachable X server the RECORD source reports itself unavailable
+// at once, and stopping it then is harmless.
+void tst_Capture::x11SourceUnavailable_data()
+{
+    QTest::addColumn<QByteArray>("display");
+    QTest::newRow("no DISPLAY") << QByteArray();
+    QTest::newRow("display without a server") << QByteArray(":987");
+    QTest::newRow("malformed") << QByteArray("no-such-host-or-display");
+}
+
+void tst_Capture::x11SourceUnavailable()
+{
+    QFETCH(QByteArray, display);
+    const QByteArray saved = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", display);
+    X11RecordSource source;
+    QElapsedTimer t;
+    t.start();
+    const bool started = source.start();
+    source.stop();
+    if (saved.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", saved);
+    QVERIFY(!started);
+    QVERIFY(t.elapsed() < 5000);
 }
 
 QTEST_MAIN(tst_Capture)
