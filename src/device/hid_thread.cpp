@@ -162,21 +162,33 @@ bool Hid_Thread::finishTransaction(bool ok)
     return ok;
 }
 
+bool Hid_Thread::sendRequest(uint did)
+{
+    // The first open only sees whether the keyboard is there; every report
+    // then goes through a freshly opened handle.
+    return openCmdInterface(did) && openCmdInterface(did)
+           && rawio::sendFeature(cmdHandle, featureOut.data(), featureOut.size()) >= 0;
+}
+
+int Hid_Thread::chunkFor(uint did, int dataLength) const
+{
+    if (dataLength > int(dataBuf.size()))
+        return 0;
+    return qMin(dataLength, reportLengthOf(did));
+}
+
 bool Hid_Thread::sendCommand(int dataLength)
 {
     const uint did = curDevice;
-    if (!openCmdInterface(did))
-        return finishTransaction(false);
-    if (!openCmdInterface(did) || rawio::sendFeature(cmdHandle, featureOut.data(), featureOut.size()) < 0)
+    if (!sendRequest(did))
         return finishTransaction(false);
     if (dataLength <= 0)
         return finishTransaction(true);
 
-    const int reportLength = reportLengthOf(did);
-    const int chunk = qMin(dataLength, reportLength);
+    const int chunk = chunkFor(did, dataLength);
     if (chunk <= 0)
         return finishTransaction(false);
-    std::vector<quint8> report(size_t(reportLength) + 1, 0);
+    std::vector<quint8> report(size_t(reportLengthOf(did)) + 1, 0);
     for (int offset = 0; offset < dataLength; offset += chunk) {
         report[0] = 0x00;
         std::memcpy(report.data() + 1, dataBuf.data() + offset, size_t(qMin(chunk, dataLength - offset)));
@@ -190,9 +202,7 @@ bool Hid_Thread::sendCommand(int dataLength)
 bool Hid_Thread::queryCommand(int dataLength)
 {
     const uint did = curDevice;
-    if (!openCmdInterface(did))
-        return finishTransaction(false);
-    if (!openCmdInterface(did) || rawio::sendFeature(cmdHandle, featureOut.data(), featureOut.size()) < 0)
+    if (!sendRequest(did))
         return finishTransaction(false);
     // The answer goes to a scratch copy: a failed fetch leaves featureIn as prefilled.
     std::array<quint8, kFeatureReportSize> answer = featureIn;
@@ -203,11 +213,10 @@ bool Hid_Thread::queryCommand(int dataLength)
     if (dataLength <= 0)
         return finishTransaction(true);
 
-    const int reportLength = reportLengthOf(did);
-    const int chunk = qMin(dataLength, reportLength);
+    const int chunk = chunkFor(did, dataLength);
     if (chunk <= 0)
         return finishTransaction(false);
-    std::vector<quint8> report(size_t(reportLength) + 1, 0);
+    std::vector<quint8> report(size_t(reportLengthOf(did)) + 1, 0);
     for (int offset = 0; offset < dataLength; offset += chunk) {
         std::fill(report.begin(), report.end(), 0);
         if (!openCmdInterface(did))

@@ -98,6 +98,8 @@ private:
     QString pathOf(uint did, bool eventInterface) const;
     int reportLengthOf(uint did) const;
     bool finishTransaction(bool ok);
+    bool sendRequest(uint did);
+    int chunkFor(uint did, int dataLength) const;
     void clearPath(uint did, bool eventInterface);
 
     // The listener and write tasks clear paths from pool threads while the GUI
