@@ -8,7 +8,7 @@ pkgs=(
   qml6-module-qtquick qml6-module-qtqml-workerscript qml6-module-qtquick-window
   qml6-module-qttest qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtmultimedia gstreamer1.0-plugins-good gstreamer1.0-plugins-base
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri libglx-mesa0
   sox libsox-fmt-mp3 fonts-noto-cjk fonts-dejavu-core
 )
 missing=()
