@@ -124,7 +124,12 @@ Image {
         border.width: 1
         border.color: "#9c5300"
         Text {
+            // Shrinks to fit: longer languages and the larger text size must stay inside the frame.
             anchors.centerIn: parent
+            width: parent.width - 6
+            horizontalAlignment: Text.AlignHCenter
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 6
             text: globalSetting_stringList[111]
             font.family: globalSetting_fontFamily
             font.bold: true
