@@ -22,6 +22,8 @@ Widget::Widget(QWidget *parent)
     ctl->view->hid = &hid;
     checkTimer.setInterval(kRecheckMs);
     checkTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the re-check is 2048 ms after the last change.
+    checkTimer.setTimerType(Qt::PreciseTimer);
     connect(&checkTimer, &QTimer::timeout, this, &Widget::checkDevice);
 
     monitor = new DeviceChangeMonitor(this);
